@@ -43,7 +43,7 @@ struct MainWindowHandlers {
   std::function<void(int keyCode, int shift)> KeyDown;
   std::function<void(int keyAscii)> KeyPress;
   std::function<void(int keyCode, int shift)> KeyUp;
-  std::function<void()> Paint;  // after the window has shown Main's picture again
+  std::function<void()> Paint;                   // after the window has shown Main's picture again
   std::function<void(int& cancel)> QueryUnload;  // leave cancel at 0 to let the window go
 };
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -23,8 +24,8 @@ std::string BaseName(const std::string& path) {
 }
 
 void RecordFile(const std::string& path, const char* op, const std::vector<std::uint8_t>& bytes) {
-  CurrentBackend().Record({"\"ev\":\"file\",\"name\":" + JsonQuote(BaseName(path)) +
-                           ",\"op\":\"" + op + "\",\"bytes\":\"" + HexBytes(bytes) + "\""});
+  CurrentBackend().Record({"\"ev\":\"file\",\"name\":" + JsonQuote(BaseName(path)) + ",\"op\":\"" +
+                           op + "\",\"bytes\":\"" + HexBytes(bytes) + "\""});
 }
 
 }  // namespace
@@ -65,7 +66,10 @@ float Rnd() {
 
 std::string AppPath() { return CurrentBackend().ProgramFolder(); }
 
-void End() { CurrentBackend().End(); }
+void End() {
+  CurrentBackend().End();
+  std::abort();  // a back end's End never returns
+}
 
 MsgBoxAnswer MsgBox(const std::string& text, MsgBoxButtons buttons, const std::string& caption) {
   return CurrentBackend().MessageBox(text, buttons, caption.empty() ? "#Fumbo2" : caption);

@@ -1,0 +1,4 @@
+// The game-over sequence; it ends the program.
+#pragma once
+
+[[noreturn]] void GameOver();

@@ -1,0 +1,5 @@
+// The fade of the deleted cells and the reveal of the changed ones.
+#pragma once
+
+void AnimateDeletion();
+void ShowChanged();

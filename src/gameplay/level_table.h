@@ -1,0 +1,4 @@
+// The level table: goal, fall step and number range of each level.
+#pragma once
+
+void NextLevel();

@@ -1,0 +1,4 @@
+// The spinning, flashing effect of a super clear.
+#pragma once
+
+void SuperEffect();

@@ -1,0 +1,7 @@
+// Placeholder until this part of the game is written.
+#include "music/clsMIDI.h"
+
+#include <cstdlib>
+
+clsMIDI::clsMIDI() = default;
+clsMIDI::~clsMIDI() = default;

@@ -1,0 +1,2 @@
+// Placeholder until the replay tool is written.
+int main() { return 1; }
