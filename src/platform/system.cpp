@@ -66,6 +66,12 @@ float Rnd() {
 
 std::string AppPath() { return CurrentBackend().ProgramFolder(); }
 
+std::string NativePath(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
 void End() {
   CurrentBackend().End();
   std::abort();  // a back end's End never returns
@@ -75,7 +81,9 @@ MsgBoxAnswer MsgBox(const std::string& text, MsgBoxButtons buttons, const std::s
   return CurrentBackend().MessageBox(text, buttons, caption.empty() ? "#Fumbo2" : caption);
 }
 
-bool ReadRecordFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error) {
+bool ReadRecordFile(const std::string& gamePath, std::vector<std::uint8_t>& bytes,
+                    std::string* error) {
+  const std::string path = NativePath(gamePath);
   bytes.clear();
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
@@ -98,8 +106,9 @@ bool ReadRecordFile(const std::string& path, std::vector<std::uint8_t>& bytes, s
   return true;
 }
 
-bool ReplaceRecordFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+bool ReplaceRecordFile(const std::string& gamePath, const std::vector<std::uint8_t>& bytes,
                        std::string* error) {
+  const std::string path = NativePath(gamePath);
   const std::string temp = path + ".new";
   {
     std::FILE* f = std::fopen(temp.c_str(), "wb");

@@ -24,6 +24,9 @@ float Rnd();
 
 // The program's folder, without a trailing separator.
 std::string AppPath();
+// The game joins names with a backslash ("\\Game.mid"); this gives the path the file
+// system understands (every backslash becomes '/').
+std::string NativePath(std::string path);
 
 // Never returns.
 [[noreturn]] void End();
