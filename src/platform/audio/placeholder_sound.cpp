@@ -17,3 +17,9 @@ std::uint32_t GetShortPathNameA(const char*, char* s, std::uint32_t n) {
   if (s != nullptr && n > 0) s[0] = 0;
   return 0;
 }
+#include "platform/audio/version_info.h"
+int GetVersionExA(OSVERSIONINFO* info) {
+  if (info == nullptr || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFO)) return 0;
+  info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+  return 1;
+}
