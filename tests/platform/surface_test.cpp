@@ -1,0 +1,67 @@
+// Surfaces: start colours, pictures shown under the drawing, and Cls.
+#include "platform/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+ImagePtr Picture(int w, int h, Colour c) { return std::make_shared<Image>(w, h, c); }
+
+TEST(Surface, StartsInItsBackgroundColour) {
+  const Surface s(3, 2, RGB(9, 8, 7));
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(s.Pixel(x, y), RGB(9, 8, 7));
+  const Surface plain(1, 1);
+  EXPECT_EQ(plain.Pixel(0, 0), kWindowColour);
+  EXPECT_EQ(plain.ForeColor, kWindowTextColour);
+  EXPECT_EQ(plain.FillStyle, 1);
+  EXPECT_EQ(plain.DrawMode, 13);
+}
+
+TEST(Surface, SmallerPictureLeavesTheRestInBackColor) {
+  // A 100-pixel picture in a 110-pixel box, as the well digits are kept.
+  Surface s(110, 2, RGB(5, 5, 5));
+  s.BackColor = RGB(255, 255, 255);
+  s.SetPicture(Picture(100, 1, RGB(1, 2, 3)));
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 110; ++x) {
+      const Colour want = (x < 100 && y < 1) ? RGB(1, 2, 3) : RGB(255, 255, 255);
+      ASSERT_EQ(s.Pixel(x, y), want) << x << "," << y;
+    }
+}
+
+TEST(Surface, LargerPictureIsCutAtTheEdges) {
+  // The 140-pixel label pictures in 100-pixel boxes.
+  Surface s(100, 20);
+  auto picture = std::make_shared<Image>(140, 20, RGB(0, 0, 0));
+  picture->At(99, 19) = RGB(7, 7, 7);
+  s.SetPicture(picture);
+  EXPECT_EQ(s.Pixel(99, 19), RGB(7, 7, 7));
+  EXPECT_EQ(s.Pixel(0, 0), RGB(0, 0, 0));
+}
+
+TEST(Surface, ClsWipesDrawingAndBringsPictureBack) {
+  Surface s(2, 2);
+  s.SetPicture(Picture(2, 2, RGB(4, 4, 4)));
+  s.SetPixel(1, 1, RGB(255, 0, 0));
+  const auto before = s.Generation();
+  s.Cls();
+  EXPECT_EQ(s.Pixel(1, 1), RGB(4, 4, 4));
+  EXPECT_GT(s.Generation(), before);
+  s.SetPicture(nullptr);
+  EXPECT_EQ(s.Pixel(1, 1), s.BackColor);
+}
+
+TEST(Surface, SnapshotCopiesEveryPixel) {
+  Surface s(3, 2);
+  s.SetPixel(2, 1, RGB(1, 1, 1));
+  const Image image = s.Snapshot();
+  ASSERT_EQ(image.width, 3);
+  ASSERT_EQ(image.height, 2);
+  EXPECT_EQ(image.At(2, 1), RGB(1, 1, 1));
+  EXPECT_EQ(image.At(0, 0), kWindowColour);
+}
+
+}  // namespace
