@@ -17,6 +17,8 @@ class TraceWriter {
   // `fields` are the JSON members after "t", starting with "ev", without braces.
   void Write(std::uint64_t time, const std::string& fields);
   const std::vector<std::string>& Lines() const { return lines_; }
+  // Nothing more is written (what a program does while being torn down is not its record).
+  void Close() { sink_ = nullptr, keep_ = false; }
   bool Failed() const { return sink_ != nullptr && !*sink_; }
 
  private:
