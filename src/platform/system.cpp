@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <unistd.h>
+
 #include "platform/json_text.h"
 
 namespace {
@@ -118,6 +120,8 @@ bool ReplaceRecordFile(const std::string& gamePath, const std::vector<std::uint8
     }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = (std::fflush(f) == 0) && ok;
+    // On the disk before it takes the old file's place, so a power cut leaves one or the other.
+    ok = (fsync(fileno(f)) == 0) && ok;
     int saved = errno;
     ok = (std::fclose(f) == 0) && ok;
     if (!ok) {
