@@ -16,9 +16,9 @@ enum class ScriptEventKind { KeyDown, KeyUp, KeyPress, Close, Paint, Set, Snap }
 struct ScriptEvent {
   std::uint64_t time = 0;  // virtual ms since the program started
   ScriptEventKind kind = ScriptEventKind::Paint;
-  int code = 0;                    // key code or character code
-  std::vector<std::string> words;  // Set: the name, then the values; Snap: the name
-  int line = 0;                    // line of the script, for messages
+  int code = 0;                      // key code or character code
+  std::vector<std::string> words{};  // Set: the name, then the values; Snap: the name
+  int line = 0;                      // line of the script, for messages
 };
 
 struct ReplayScript {
