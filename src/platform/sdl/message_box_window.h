@@ -1,0 +1,18 @@
+// The modal message box on screen: its own small window, centred, drawn with the game's
+// font, answered by keys or mouse. The desktop's box is not used because it cannot be
+// relied on to show Japanese.
+#pragma once
+
+#include <SDL.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/backend.h"
+#include "platform/sdl/message_box_layout.h"
+
+// Shows the box and returns only when it is answered. Events that belong to other windows go
+// to `otherEvent` (the main window still repaints while the box is up).
+MsgBoxAnswer RunMessageBox(const std::string& text, MsgBoxButtons buttons,
+                           const std::string& caption, BoxText& font,
+                           const std::function<void(const SDL_Event&)>& otherEvent);
