@@ -52,19 +52,27 @@ int BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx,
   const Span down = ClipSpan(y, sy, h, dst.Height(), src.Height());
   if (across.length == 0 || down.length == 0) return 1;
 
-  // Rows of the source are taken out first, so a copy within one surface reads nothing it
-  // has already written.
   const int width = int(across.length);
   const int height = int(down.length);
-  std::vector<Colour> block(std::size_t(width) * height);
-  for (int row = 0; row < height; ++row) {
-    const Colour* from = src.Row(int(down.src) + row) + across.src;
-    std::copy(from, from + width, block.begin() + std::ptrdiff_t(row) * width);
+  // Within one surface the source rows are taken out first, so the copy reads nothing it
+  // has already written.
+  std::vector<Colour> block;
+  if (&src == &dst) {
+    block.resize(std::size_t(width) * height);
+    for (int row = 0; row < height; ++row) {
+      const Colour* from = src.Row(int(down.src) + row) + across.src;
+      std::copy(from, from + width, block.begin() + std::ptrdiff_t(row) * width);
+    }
   }
   for (int row = 0; row < height; ++row) {
     Colour* to = dst.Row(int(down.dst) + row) + across.dst;
-    const Colour* from = block.data() + std::size_t(row) * width;
-    for (int col = 0; col < width; ++col) to[col] = Combine(from[col], to[col], rop);
+    const Colour* from = block.empty() ? src.Row(int(down.src) + row) + across.src
+                                       : block.data() + std::size_t(row) * width;
+    if (rop == SRCCOPY) {
+      std::copy(from, from + width, to);
+    } else {
+      for (int col = 0; col < width; ++col) to[col] = Combine(from[col], to[col], rop);
+    }
   }
   dst.Touch();
   return 1;

@@ -174,6 +174,11 @@ std::vector<std::uint8_t> EncodeBmp(const Image& image) {
 }
 
 bool SaveBmpFile(const Image& image, const std::string& path, std::string* error) {
+  if (image.width <= 0 || image.height <= 0 ||
+      image.pixels.size() < std::size_t(image.width) * std::size_t(image.height)) {
+    if (error) *error = "no picture to write to " + path;
+    return false;
+  }
   const std::vector<std::uint8_t> bytes = EncodeBmp(image);
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   if (file) file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

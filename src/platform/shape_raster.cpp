@@ -89,8 +89,14 @@ std::int64_t CeilDiv(std::int64_t num, std::int64_t den) {
 }  // namespace
 
 void FillPolygon(Surface& dst, const Point64* points, int count, Colour brush, int drawMode) {
+  std::int64_t top = points[0].y, bottom = points[0].y;
+  for (int i = 1; i < count; ++i) {
+    top = std::min(top, points[i].y);
+    bottom = std::max(bottom, points[i].y);
+  }
   std::vector<std::int64_t> crossings;
-  for (std::int64_t y = 0; y < dst.Height(); ++y) {
+  const std::int64_t last = std::min<std::int64_t>(bottom, dst.Height()) - 1;
+  for (std::int64_t y = std::max<std::int64_t>(top, 0); y <= last; ++y) {
     crossings.clear();
     for (int i = 0; i < count; ++i) {
       const Point64 a = points[i], b = points[(i + 1) % count];

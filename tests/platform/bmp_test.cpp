@@ -73,6 +73,8 @@ TEST(BmpRoundTrip, ThroughAFile) {
   ASSERT_TRUE(back);
   EXPECT_EQ(back->pixels, image.pixels);
   std::string error;
+  EXPECT_FALSE(SaveBmpFile(Image(), path, &error));  // nothing to write: no file either
+  EXPECT_FALSE(std::filesystem::exists(path));
   EXPECT_FALSE(LoadBmpFile("/nonexistent/picture.bmp", &error));
   EXPECT_NE(error.find("/nonexistent/picture.bmp"), std::string::npos);
 }
