@@ -80,7 +80,8 @@ std::int64_t LandSuperPair() {
   if (CurPos < 20) {
     // On the bottom row it simply vanishes.
     ForceClear = False;
-    Board[CurPos] = Board[CurPos - 10] = kEmptyCell;
+    Board[CurPos] = kEmptyCell;
+    if (CurPos >= 10) Board[CurPos - 10] = kEmptyCell;  // the lower cell is never below row 0
   } else {
     const std::uint8_t reference = Board[CurPos - 20];
     Board[CurPos] = Board[CurPos - 10] = kEmptyCell;
