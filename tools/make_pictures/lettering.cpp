@@ -18,7 +18,10 @@ Alpha FitText(const LargeText& text, int width, int height, float x, float y, fl
 }
 
 void PaintLetters(Canvas& canvas, const Alpha& glyph, const LetterStyle& style, int ox, int oy) {
-  const Alpha body = style.outlineRadius > 0 ? Dilate(glyph, style.outlineRadius) : glyph;
+  // A firm outline: partly covered rim pixels count more, so the edge stays crisp.
+  const Alpha body = style.outlineRadius > 0 ? Multiply(Dilate(glyph, style.outlineRadius),
+                                                        style.solidOutline ? 4 : 1.6f)
+                                             : glyph;
   if (style.shadowOpacity > 0) {
     Alpha shadow = Shifted(body, style.shadowDx, style.shadowDy);
     if (style.shadowBlur > 0) shadow = Blur(shadow, style.shadowBlur);

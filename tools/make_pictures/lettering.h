@@ -49,6 +49,9 @@ struct LetterStyle {
   float fillTop = 0, fillBottom = 1;
   Rgb outline{};
   float outlineRadius = 0;  // 0: no outline
+  // A light outline on a sheet shows every pixel it touches at full strength (the mask makes
+  // every non-white pixel opaque), so it is drawn solid, without a fringe.
+  bool solidOutline = false;
   Rgb bevel{255, 255, 255};
   float bevelStrength = 0;  // light rim along the upper edges of the letters
   Rgb shadow{0, 0, 0};

@@ -125,7 +125,9 @@ Alpha Resample(const Alpha& source, Box src, int width, int height, float x, flo
         for (int sx = int(std::floor(sx0)); sx < int(std::ceil(sx1)); ++sx)
           sum += source.At(sx, sy) * wy * Overlap(sx0, sx1, sx);
       }
-      out.Ref(tx, ty) = std::clamp(sum / (scaleX * scaleY), 0.f, 1.f);
+      // Rounding in the sums leaves full coverage a hair short of 1.
+      const float coverage = sum / (scaleX * scaleY);
+      out.Ref(tx, ty) = coverage > 0.995f ? 1.f : std::clamp(coverage, 0.f, 1.f);
     }
   return out;
 }

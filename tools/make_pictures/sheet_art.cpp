@@ -50,6 +50,7 @@ LetterStyle Outlined(Ramp fill, Rgb outline, float radius) {
   style.fill = std::move(fill);
   style.outline = outline;
   style.outlineRadius = radius;
+  style.solidOutline = true;
   return style;
 }
 
@@ -98,7 +99,7 @@ void AddPanelDigits(std::vector<NamedPicture>& out) {
              return Outlined(blackToGrey, {236, 236, 236}, 1);
            }));
   const Ramp black{{{0, {24, 24, 32}}, {1, {24, 24, 32}}}};
-  AddSheet(out, "FontP4", DrawDigitRow({fonts::kSansCondensed, 10, 20, 3, 14, 7.5f}, [&](int) {
+  AddSheet(out, "FontP4", DrawDigitRow({fonts::kSansCondensed, 10, 20, 3, 14, 6.5f}, [&](int) {
              return Outlined(black, {228, 228, 240}, 1.15f);
            }));
   AddSheet(out, "FontP5", DrawDigitRow({fonts::kSerifBoldItalic, 20, 20, 2, 16, 16}, [&](int) {
@@ -109,6 +110,7 @@ void AddPanelDigits(std::vector<NamedPicture>& out) {
 // Grey metal letters with a dark outline and a drop shadow.
 LetterStyle Metal(float top, float bottom, float outlineRadius) {
   LetterStyle style = Outlined(MetalRamp(), {28, 28, 38}, outlineRadius);
+  style.solidOutline = false;
   style.fillTop = top;
   style.fillBottom = bottom;
   style.bevelStrength = 0.6f;
@@ -149,8 +151,9 @@ void AddComboNumbers(std::vector<NamedPicture>& out) {
     const bool up = c == 20;
     const float inkHeight = up ? 32 : c >= 10 ? 36 : 40;
     const float inkTop = up ? 4 : (60 - inkHeight) / 2 - 1;
-    const Alpha glyph = FitText(numbers[c - 1], top, bottom, 60, 60, -1, inkTop, inkHeight, 52);
+    const Alpha glyph = FitText(numbers[c - 1], top, bottom, 60, 60, -1, inkTop, inkHeight, 46);
     LetterStyle style = Outlined(GlossRamp(colour), {24, 16, 40}, 1.8f);
+    style.solidOutline = false;
     style.fillTop = inkTop;
     style.fillBottom = inkTop + inkHeight;
     style.bevelStrength = 0.7f;
