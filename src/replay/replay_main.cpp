@@ -136,6 +136,10 @@ int Replay(const Arguments& arguments, const ReplayScript& script) {
     std::fprintf(stderr, "fumbo-replay: at %llu ms: %s\n",
                  static_cast<unsigned long long>(backend.Elapsed()), failure.what());
     status = kExitFailure;
+  } catch (...) {
+    std::fprintf(stderr, "fumbo-replay: at %llu ms: the program failed\n",
+                 static_cast<unsigned long long>(backend.Elapsed()));
+    status = kExitFailure;
   }
   if (backend.Trace().Failed()) {
     std::fprintf(stderr, "fumbo-replay: cannot write %s\n", arguments.trace.c_str());

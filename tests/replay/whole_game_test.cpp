@@ -183,6 +183,34 @@ TEST(WholeGameTest, ANewRecordIsSavedAndAnnounced) {
   EXPECT_EQ(record[10], 1);                    // Level
 }
 
+// Fourteen rows without a line of three anywhere, so the first pair locks on top of them
+// and the next deal finds the game-over cell taken.
+std::string FullWellScript() {
+  std::string set = "at 5500 set Board 0";
+  for (int i = 0; i < 140; ++i) set += " " + std::to_string(2 + (i % 10 + 2 * (i / 10) + 1) % 5);
+  return set + "\n";
+}
+
+TEST(WholeGameTest, AFullWellEndsTheGameWithSoundsSavesAndTheExitMessage) {
+  ReplayOptions options;
+  options.files = {{"user.ini", {0, 0, 0, 0xFF, 0xFF}}};  // sound effects on
+  ReplayResult run = RunReplay(FullWellScript() + "at 5600 snap full\nend 120000\n", options);
+  ASSERT_EQ(run.exitStatus, 0) << run.errors;
+  EXPECT_EQ(run.EndReason(), "ended");
+  EXPECT_EQ(run.snapshots.at("full")["Board"][139].Int(), 2 + (9 + 2 * 13 + 1) % 5);
+  auto sounds = run.Events("sound");
+  ASSERT_FALSE(sounds.empty());
+  EXPECT_EQ((*sounds[0])["name"].Str(), "Fall.wav");
+  EXPECT_TRUE((*sounds[0])["missing"].boolean);
+  auto texts = MessageTexts(run);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0], "新記録更新できませんでした・・。 -> ok");
+  EXPECT_NE(texts[1].find("FPS = "), std::string::npos);
+  EXPECT_EQ(run.files.at("user.ini"), (std::vector<std::uint8_t>{0, 0, 0, 0xFF, 0xFF}));
+  // The game-over sequence takes its time after the lock, on the virtual clock.
+  EXPECT_GT(TimeOf(run.Events("end").back()), TimeOf(sounds[0]) + 2000);
+}
+
 TEST(WholeGameTest, AScriptItCannotReadStopsWithStatus2NamingTheLine) {
   ReplayResult run = RunReplay("seed 3\nend 100\nat 50 key-down Home\n");
   EXPECT_EQ(run.exitStatus, 2);
