@@ -41,7 +41,11 @@ int Blend(int destination, int colour, int alpha) {
 
 }  // namespace
 
-int PointsToPixels(double points) { return int(std::lround(points * 4.0 / 3.0)); }
+int PointsToPixels(double points) {
+  // Sizes beyond any screen are held at a thousand pixels; nonsense sizes give no font.
+  if (!(points > 0)) return 0;
+  return int(std::lround(std::min(points, 750.0) * 4.0 / 3.0));
+}
 
 std::shared_ptr<Font> Font::Open(const std::string& path, int pixelSize, FontStyle style) {
   const FontKey key{path, pixelSize, style.bold, style.italic, style.underline};

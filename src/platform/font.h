@@ -14,7 +14,8 @@ struct _TTF_Font;
 // The gothic face, fixed pitch, with the Japanese the game's texts need.
 inline constexpr const char* kGothicFontPath = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 
-// Point sizes are set for a 96 dpi screen: round(points * 4 / 3) pixels per em.
+// Point sizes are set for a 96 dpi screen: round(points * 4 / 3) pixels per em; 0 for a size
+// that is not positive.
 int PointsToPixels(double points);
 
 struct FontStyle {

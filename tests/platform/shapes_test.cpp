@@ -245,13 +245,4 @@ TEST(PolygonCoverage, MergedTriangleOverlapsAndHugeVertices) {
   Polygon(s, far, 4);  // only needs to finish without a fault
 }
 
-TEST(ShapeGeneration, DrawingBumpsTheGeneration) {
-  Surface s = Canvas(5, 5, false);
-  const auto before = s.Generation();
-  Rectangle(s, 0, 0, 0, 5);
-  EXPECT_EQ(s.Generation(), before);
-  Ellipse(s, 0, 0, 5, 5);
-  EXPECT_GT(s.Generation(), before);
-}
-
 }  // namespace

@@ -54,14 +54,4 @@ TEST(Surface, ClsWipesDrawingAndBringsPictureBack) {
   EXPECT_EQ(s.Pixel(1, 1), s.BackColor);
 }
 
-TEST(Surface, SnapshotCopiesEveryPixel) {
-  Surface s(3, 2);
-  s.SetPixel(2, 1, RGB(1, 1, 1));
-  const Image image = s.Snapshot();
-  ASSERT_EQ(image.width, 3);
-  ASSERT_EQ(image.height, 2);
-  EXPECT_EQ(image.At(2, 1), RGB(1, 1, 1));
-  EXPECT_EQ(image.At(0, 0), kWindowColour);
-}
-
 }  // namespace
