@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+
+#include "platform/font.h"
 
 Alpha FitText(const LargeText& text, int top, int bottom, int width, int height, float x, float y,
               float inkHeight, float maxWidth) {
@@ -52,27 +55,19 @@ Ramp GlossRamp(Rgb colour) {
       {{0.0f, Mix(colour, {255, 255, 255}, 0.55f)}, {0.45f, colour}, {1.0f, Scale(colour, 0.72f)}}};
 }
 
-#include <SDL_ttf.h>
-
+// White glyphs on a black surface: the red channel is the coverage.
 LargeText RenderLarge(const std::string& fontPath, const std::string& utf8, int pixelSize) {
-  static bool ready = TTF_Init() == 0;
   LargeText out;
-  TTF_Font* font = ready ? TTF_OpenFont(fontPath.c_str(), pixelSize) : nullptr;
+  const std::shared_ptr<Font> font = Font::Open(fontPath, pixelSize);
   if (!font) return out;
-  SDL_Surface* text = TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
-  if (text) {
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(text, SDL_PIXELFORMAT_ARGB8888, 0);
-    out.alpha = Alpha(argb->w + 16, argb->h + 16);
-    for (int y = 0; y < argb->h; ++y)
-      for (int x = 0; x < argb->w; ++x) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(
-            static_cast<const std::uint8_t*>(argb->pixels) + y * argb->pitch);
-        out.alpha.Ref(x + 8, y + 8) = (row[x] >> 24) / 255.f;
-      }
-    SDL_FreeSurface(argb);
-    SDL_FreeSurface(text);
-  }
-  TTF_CloseFont(font);
+  constexpr int kMargin = 8;
+  Surface surface(font->Width(utf8) + pixelSize + 2 * kMargin, font->Height() + 2 * kMargin,
+                  RGB(0, 0, 0));
+  font->Draw(surface, kMargin, kMargin, utf8, RGB(255, 255, 255));
+  out.alpha = Alpha(surface.Width(), surface.Height());
+  for (int y = 0; y < surface.Height(); ++y)
+    for (int x = 0; x < surface.Width(); ++x)
+      out.alpha.Ref(x, y) = RedOf(surface.Pixel(x, y)) / 255.f;
   out.ink = InkBox(out.alpha);
   return out;
 }
