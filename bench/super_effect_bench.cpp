@@ -61,5 +61,3 @@ void BM_WhiteFadeFrame(benchmark::State& state) {
 BENCHMARK(BM_WhiteFadeFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();
