@@ -105,6 +105,14 @@ TEST(PictureFiles, CaptionLettersStayWithinTheFirstHundredColumns) {
   }
 }
 
+TEST(PictureFiles, NextLabelFitsTheRegionCopiedToTheScreen) {
+  // The label is drawn at x 270 but reaches the screen through the copy of x 265 to 364.
+  const ImagePtr picture = BuiltInPicture("Caption6_0");
+  ASSERT_TRUE(picture);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 95; x < 140; ++x) ASSERT_EQ(picture->At(x, y), kWhite) << x << "," << y;
+}
+
 TEST(PictureFiles, ACaptionBlittedAHundredWideNeverShowsColumnsBeyond) {
   ResetSurfaces();
   ASSERT_EQ(Caption5().image.Width(), 100);

@@ -1,12 +1,17 @@
 // Composes the play screen (and the splash, option and game-over pictures) from the built-in
-// pictures at the places the game draws them, and writes them as BMP files:
+// pictures at the places the game draws them, then the play and option screens once more with
+// the game's own drawing procedures, and writes them all as BMP files:
 //   compose_screen <folder>   then, for example, convert PlayScreen.bmp -scale 300% play.png
 #include <cmath>
 #include <cstdio>
 #include <string>
 
+#include "frontend/option_screen.h"
+#include "gameplay/game_state.h"
 #include "gameplay/sprites.h"
+#include "gameplay/status_panel.h"
 #include "gameplay/surfaces.h"
+#include "gameplay/well_drawing.h"
 #include "platform/gdi.h"
 
 namespace {
@@ -74,6 +79,40 @@ bool Save(const Surface& surface, const std::string& path) {
   return false;
 }
 
+// The same screen put together by the game's own drawing procedures, from a game state.
+bool SaveGameScreens(const std::string& folder) {
+  ResetSurfaces();
+  Main().SetPicture(GameBackgroundPicture());
+  BackPSub().SetPicture(GameBackgroundPicture());
+  const int cells[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 3, 3, 5, 0, 7, 2, 2, 9, 10, 1};
+  for (int i = 0; i < 20; ++i) Board[i] = std::uint8_t(cells[i]);
+  Score = 48210;
+  HiScore = 1203450;
+  Level = 7;
+  DelSum = 865;
+  MaxCombo = 4;
+  SuperAt = 960;
+  LevelSum = 31;
+  LevelNorm = 80;
+  CurPiece[0] = 4;
+  CurPiece[1] = 7;
+  CurPos = 84;
+  CurDir = 0;
+  FallOfs = 12;
+  ShownNext[0] = NextPiece[0] = 6;
+  ShownNext[1] = NextPiece[1] = 9;
+  NextAnim = False;
+  DrawPanelLabels();
+  DrawStatusPanel();
+  DrawWell();
+  bool ok = Save(Main(), folder + "/GameScreen.bmp");
+  OptCursor = 1;
+  OptPulseAngle = 40;
+  DrawOptionFrame();
+  ok &= Save(Main(), folder + "/OptionScreen.bmp");
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,5 +140,6 @@ int main(int argc, char** argv) {
   ok &= Save(over, folder + "/GameOverScreen.bmp");
   ok &= Save(OptBackP(), folder + "/OptionBackground.bmp");
   ok &= Save(AD(1), folder + "/Splash.bmp");
+  ok &= SaveGameScreens(folder);
   return ok ? 0 : 1;
 }

@@ -191,7 +191,8 @@ void AddGameOver(std::vector<NamedPicture>& out) {
 }
 
 // The panel labels: dark-blue italic letters with a light outline, all on one baseline and
-// within the first 100 columns of their 140-column pictures.
+// within the first 95 columns of their 140-column pictures: the NEXT label is shown through a
+// 100-column copy that starts 5 columns left of it.
 void AddCaptions(std::vector<NamedPicture>& out) {
   static const std::array<const char*, 6> kLabels = {"Level.",    "Sum.",         "MaxCombo.",
                                                      "SP Block.", "Fumbo Gauge.", "NEXT Block."};
@@ -205,7 +206,7 @@ void AddCaptions(std::vector<NamedPicture>& out) {
   const Ramp darkBlue{{{0, {44, 64, 196}}, {1, {12, 24, 112}}}};
   for (std::size_t i = 0; i < kLabels.size(); ++i) {
     Canvas canvas(140, 20, kWhite);
-    const Alpha glyph = FitText(texts[i], top, bottom, 100, 20, 2, 2, 16, 95);
+    const Alpha glyph = FitText(texts[i], top, bottom, 100, 20, 1, 2, 16, 91);
     LetterStyle style = Outlined(darkBlue, {238, 240, 255}, 1.15f);
     style.fillTop = 2;
     style.fillBottom = 18;
