@@ -1,2 +1,237 @@
+// The real sound system: one SDL audio device whose callback renders FluidSynth for the
+// tunes and adds the current sound effect.
+#include <SDL.h>
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "platform/audio/effect_mixer.h"
+#include "platform/audio/mci_interpreter.h"
 #include "platform/audio/sound_system.h"
-std::unique_ptr<SoundSystem> CreateSdlSoundSystem() { return nullptr; }
+#include "platform/audio/virtual_sequencer.h"
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kBufferFrames = 512;        // about 12 ms
+constexpr int kFadeFrames = kRate / 200;  // 5 ms fade of a cut effect
+constexpr double kSynthGain = 0.4;        // keeps a busy tune clear of clipping
+
+const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                   "/usr/share/sounds/sf2/default-GM.sf2",
+                                   "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
+
+// The device, the synthesizer and the effect slot, shared by the system and its sequencers
+// so that a device still open at the end never outlives them.
+struct AudioEngine {
+  SDL_AudioDeviceID device = 0;
+  int rate = kRate;
+  fluid_settings_t* settings = nullptr;
+  fluid_synth_t* synth = nullptr;  // null: tunes keep time in silence
+  EffectMixer effects{kFadeFrames};
+
+  ~AudioEngine() {
+    if (device != 0) SDL_CloseAudioDevice(device);
+    if (synth != nullptr) delete_fluid_synth(synth);
+    if (settings != nullptr) delete_fluid_settings(settings);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  static void Callback(void* userdata, Uint8* stream, int length) {
+    auto* engine = static_cast<AudioEngine*>(userdata);
+    auto* out = reinterpret_cast<float*>(stream);
+    const int frames = length / static_cast<int>(2 * sizeof(float));
+    if (engine->synth != nullptr) {
+      fluid_synth_write_float(engine->synth, frames, out, 0, 2, out, 1, 2);
+    } else {
+      std::fill(out, out + 2 * frames, 0.0f);
+    }
+    engine->effects.MixInto(out, frames);
+  }
+};
+
+class DeviceLock {
+ public:
+  explicit DeviceLock(const AudioEngine& engine) : device_(engine.device) {
+    SDL_LockAudioDevice(device_);
+  }
+  ~DeviceLock() { SDL_UnlockAudioDevice(device_); }
+
+ private:
+  SDL_AudioDeviceID device_;
+};
+
+// A sequencer that plays through a FluidSynth player, a new one for every start: a player
+// that seeks back to 0 loses the notes at tick 0.
+class FluidSequencer : public SequencerBase {
+ public:
+  FluidSequencer(MidiSong song, std::shared_ptr<AudioEngine> engine)
+      : SequencerBase(std::move(song)), engine_(std::move(engine)) {}
+  ~FluidSequencer() override { Close(); }
+
+ protected:
+  void StartOutput(std::uint32_t fromTick) override {
+    DeviceLock lock(*engine_);
+    DeletePlayer();
+    fluid_synth_system_reset(engine_->synth);
+    player_ = new_fluid_player(engine_->synth);
+    if (player_ == nullptr) return;
+    fluid_player_add_mem(player_, Song().Bytes().data(), Song().Bytes().size());
+    // Seeking replays the program, controller and tempo changes before the tick.
+    if (fromTick > 0) fluid_player_seek(player_, static_cast<int>(fromTick));
+    fluid_player_play(player_);
+    startTick_ = fromTick;
+  }
+
+  void StopOutput(bool silence) override {
+    DeviceLock lock(*engine_);
+    DeletePlayer();
+    if (!silence) return;
+    fluid_synth_all_sounds_off(engine_->synth, -1);
+    for (int channel = 0; channel < 16; ++channel) {
+      fluid_synth_cc(engine_->synth, channel, 64, 0);   // sustain off
+      fluid_synth_cc(engine_->synth, channel, 121, 0);  // reset controllers
+    }
+  }
+
+  std::uint32_t OutputTick() override {
+    DeviceLock lock(*engine_);
+    if (player_ == nullptr) return Song().EndTick();  // no player: nothing to wait for
+    const int tick = fluid_player_get_current_tick(player_);
+    // Until the first rendering after a start the player still reports 0.
+    return std::max(startTick_, static_cast<std::uint32_t>(std::max(tick, 0)));
+  }
+
+ private:
+  void DeletePlayer() {
+    if (player_ == nullptr) return;
+    fluid_player_stop(player_);
+    delete_fluid_player(player_);
+    player_ = nullptr;
+  }
+
+  std::shared_ptr<AudioEngine> engine_;
+  fluid_player_t* player_ = nullptr;
+  std::uint32_t startTick_ = 0;
+};
+
+std::uint32_t WallClock() {
+  using namespace std::chrono;
+  return static_cast<std::uint32_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+class SdlSoundSystem : public SoundSystem {
+ public:
+  explicit SdlSoundSystem(std::shared_ptr<AudioEngine> engine) : engine_(std::move(engine)) {}
+  ~SdlSoundSystem() override { MciCloseAll(); }
+
+  bool PlayEffect(const std::string& path) override {
+    auto samples = LoadEffect(path);
+    if (samples == nullptr) return false;
+    DeviceLock lock(*engine_);
+    engine_->effects.Start(std::move(samples));
+    return true;
+  }
+
+  std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path,
+                                                 std::uint32_t* error) override {
+    auto song = LoadMidiSong(path, error);
+    if (!song) return nullptr;
+    if (engine_->synth == nullptr)
+      return std::make_unique<VirtualSequencer>(std::move(*song), WallClock);
+    return std::make_unique<FluidSequencer>(std::move(*song), engine_);
+  }
+
+ private:
+  std::shared_ptr<const EffectSamples> LoadEffect(const std::string& path);
+
+  std::shared_ptr<AudioEngine> engine_;
+  std::map<std::string, std::shared_ptr<const EffectSamples>> cache_;
+};
+
+// The WAV file converted to the device's format (stereo float), kept for the next time.
+std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::string& path) {
+  if (auto found = cache_.find(path); found != cache_.end()) return found->second;
+  SDL_AudioSpec spec;
+  Uint8* data = nullptr;
+  Uint32 size = 0;
+  if (SDL_LoadWAV(path.c_str(), &spec, &data, &size) == nullptr) return nullptr;
+  SDL_AudioCVT convert;
+  std::shared_ptr<EffectSamples> samples;
+  if (SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2,
+                        engine_->rate) >= 0) {
+    std::vector<Uint8> buffer(static_cast<std::size_t>(size) * convert.len_mult);
+    std::copy(data, data + size, buffer.begin());
+    convert.buf = buffer.data();
+    convert.len = static_cast<int>(size);
+    if (SDL_ConvertAudio(&convert) == 0) {
+      samples = std::make_shared<EffectSamples>(
+          reinterpret_cast<const float*>(buffer.data()),
+          reinterpret_cast<const float*>(buffer.data() + convert.len_cvt));
+    }
+  }
+  SDL_FreeWAV(data);
+  if (samples != nullptr) cache_[path] = samples;
+  return samples;
+}
+
+// The synthesizer, or null with the reason in `why`.
+bool StartSynth(AudioEngine& engine, std::string& why) {
+  setenv("OMP_NUM_THREADS", "1", 0);  // one worker thread is plenty for a tune
+  engine.settings = new_fluid_settings();
+  fluid_settings_setnum(engine.settings, "synth.sample-rate", engine.rate);
+  fluid_settings_setnum(engine.settings, "synth.gain", kSynthGain);
+  fluid_settings_setint(engine.settings, "synth.reverb.active", 0);
+  fluid_settings_setint(engine.settings, "synth.chorus.active", 0);
+  fluid_settings_setint(engine.settings, "synth.cpu-cores", 1);
+  fluid_settings_setint(engine.settings, "synth.dynamic-sample-loading", 1);
+  fluid_settings_setstr(engine.settings, "player.timing-source", "sample");
+  engine.synth = new_fluid_synth(engine.settings);
+  if (engine.synth == nullptr) {
+    why = "the synthesizer did not start";
+    return false;
+  }
+  std::error_code ec;
+  for (const char* font : kSoundFonts)
+    if (std::filesystem::exists(font, ec) && fluid_synth_sfload(engine.synth, font, 1) >= 0)
+      return true;
+  delete_fluid_synth(engine.synth);
+  engine.synth = nullptr;
+  why = "no General MIDI SoundFont under /usr/share/sounds/sf2";
+  return false;
+}
+
+}  // namespace
+
+std::unique_ptr<SoundSystem> CreateSdlSoundSystem() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    std::fprintf(stderr, "fumbo2: no audio (%s); music and sounds are silent\n", SDL_GetError());
+    return CreateVirtualSoundSystem(WallClock);
+  }
+  auto engine = std::make_shared<AudioEngine>();
+  SDL_AudioSpec want{}, have{};
+  want.freq = kRate;
+  want.format = AUDIO_F32SYS;
+  want.channels = 2;
+  want.samples = kBufferFrames;
+  want.callback = AudioEngine::Callback;
+  want.userdata = engine.get();
+  engine->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (engine->device == 0) {
+    std::fprintf(stderr, "fumbo2: no audio device (%s); music and sounds are silent\n",
+                 SDL_GetError());
+    engine.reset();
+    return CreateVirtualSoundSystem(WallClock);
+  }
+  std::string why;
+  if (!StartSynth(*engine, why))
+    std::fprintf(stderr, "fumbo2: %s; the music is silent\n", why.c_str());
+  SDL_PauseAudioDevice(engine->device, 0);
+  return std::make_unique<SdlSoundSystem>(std::move(engine));
+}

@@ -1,0 +1,174 @@
+// The real sound system on SDL's disk audio driver: what it writes is what would be heard.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "audio/smf_builder.h"
+#include "audio/test_backend.h"
+#include "platform/audio/sequencer_device.h"
+#include "platform/audio/sound_system.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kRate = 44100;
+
+// One note from tick 0 (a quarter note at 120 is 500 ms), then silence to 1000 ms.
+Bytes OneNoteSong(int noteTicks) {
+  TrackBody body;
+  body.Event(0, {0xC0, 0})
+      .Event(0, {0x90, 67, 110})
+      .Event(static_cast<std::uint32_t>(noteTicks), {0x80, 67, 0})
+      .End(static_cast<std::uint32_t>(192 - noteTicks));
+  return SmfFile(0, 96, {body.bytes()});
+}
+
+Bytes SineWav(int millis) {
+  const std::uint32_t frames = kRate * static_cast<std::uint32_t>(millis) / 1000;
+  Bytes wav;
+  auto put = [&wav](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) wav.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  wav.insert(wav.end(), {'R', 'I', 'F', 'F'});
+  put(36 + frames * 2, 4);
+  wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  put(16, 4), put(1, 2), put(1, 2), put(kRate, 4), put(kRate * 2, 4), put(2, 2), put(16, 2);
+  wav.insert(wav.end(), {'d', 'a', 't', 'a'});
+  put(frames * 2, 4);
+  for (std::uint32_t i = 0; i < frames; ++i)
+    put(static_cast<std::uint16_t>(static_cast<std::int16_t>(8000 * std::sin(i * 0.0627))), 2);
+  return wav;
+}
+
+class SdlSoundTest : public ::testing::Test {
+ protected:
+  SdlSoundTest() : folder_("fumbo-sdl-audio") {
+    output_ = folder_.Path() + "/out.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
+    sound_ = CreateSdlSoundSystem();
+  }
+  ~SdlSoundTest() override { sound_.reset(); }
+
+  std::unique_ptr<SequencerDevice> Open(const Bytes& song) {
+    std::uint32_t error = 0;
+    auto device = sound_->OpenSequencer(folder_.Write("t.mid", song), &error);
+    EXPECT_EQ(error, 0u);
+    return device;
+  }
+  // Frames written so far.
+  std::size_t FramesWritten() const {
+    std::error_code ec;
+    return static_cast<std::size_t>(std::filesystem::file_size(output_, ec)) / 8;
+  }
+  // Root mean square of the left channel over frames [from, to).
+  double Level(std::size_t from, std::size_t to) const {
+    std::ifstream in(output_, std::ios::binary);
+    std::vector<float> samples;
+    float pair[2];
+    while (in.read(reinterpret_cast<char*>(pair), sizeof pair)) samples.push_back(pair[0]);
+    to = std::min(to, samples.size());
+    double sum = 0;
+    for (std::size_t i = from; i < to; ++i) sum += samples[i] * samples[i];
+    return to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0.0;
+  }
+  // Plays and waits for the natural end; the milliseconds it took.
+  long PlayToEnd(SequencerDevice& device) {
+    const auto start = Clock::now();
+    device.Play(std::nullopt, std::nullopt);
+    while (device.Mode() == SequencerMode::Playing &&
+           Clock::now() - start < std::chrono::seconds(5))
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+  }
+
+  TempFolder folder_;
+  std::string output_;
+  std::unique_ptr<SoundSystem> sound_;
+};
+
+TEST_F(SdlSoundTest, ATuneSoundsAndStopsWhenItsTimeIsOver) {
+  auto device = Open(OneNoteSong(96));
+  ASSERT_TRUE(device);
+  const std::size_t before = FramesWritten();
+  const long took = PlayToEnd(*device);
+  // The disk driver runs a little fast; the end is found by time, not when the last voice
+  // has died (seconds later).
+  EXPECT_GE(took, 900);
+  EXPECT_LE(took, 1150);
+  EXPECT_EQ(device->Position(), device->Length());
+  EXPECT_GT(Level(before, before + kRate / 2), 0.01);  // the note
+}
+
+TEST_F(SdlSoundTest, EveryRewindPlaysTheFirstNoteAgain) {
+  auto device = Open(OneNoteSong(24));  // 125 ms at tick 0, then silence
+  ASSERT_TRUE(device);
+  for (int round = 0; round < 2; ++round) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let the last note die
+    const std::size_t before = FramesWritten();
+    device->Seek(0);
+    PlayToEnd(*device);
+    EXPECT_GT(Level(before, before + kRate / 3), 0.01) << "round " << round;
+  }
+}
+
+TEST_F(SdlSoundTest, StopSilencesAtOnceAndPlayingFromAPositionWorks) {
+  auto device = Open(OneNoteSong(192));  // one note over the whole second
+  ASSERT_TRUE(device);
+  device->Play(std::nullopt, std::nullopt);
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  device->Stop();
+  const std::size_t stopped = FramesWritten();
+  EXPECT_NEAR(device->Position(), 3u, 1u);  // 400 ms of 8 sixteenths at 120
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_GT(Level(stopped - kRate / 10, stopped), 0.01);
+  // Within two device buffers of the stop the note is gone, with no slow release.
+  EXPECT_LT(Level(stopped + 1200, stopped + kRate / 4), 0.001);
+  const auto start = Clock::now();
+  device->Play(4, std::nullopt);  // the second half
+  while (device->Mode() == SequencerMode::Playing)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  EXPECT_NEAR(std::chrono::duration<double>(Clock::now() - start).count(), 0.5, 0.1);
+}
+
+TEST_F(SdlSoundTest, AnEffectSoundsAndANewOneCutsIt) {
+  const std::string wav = folder_.Write("Fall.wav", SineWav(400));
+  EXPECT_FALSE(sound_->PlayEffect(folder_.Path() + "/none.wav"));
+  const std::size_t before = FramesWritten();
+  ASSERT_TRUE(sound_->PlayEffect(wav));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_TRUE(sound_->PlayEffect(wav));
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  const double level = Level(before, before + kRate / 2);
+  EXPECT_GT(level, 0.1);
+  EXPECT_LT(level, 0.3);  // one effect at a time: 8000/32768 sine has rms 0.17
+  EXPECT_LT(Level(FramesWritten() - kRate / 10, FramesWritten()), 0.001);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SdlSoundWithoutDevice, SaysSoOnceAndStillKeepsTime) {
+  TempFolder folder("fumbo-no-audio");
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  testing::internal::CaptureStderr();
+  auto sound = CreateSdlSoundSystem();
+  const std::string said = testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(sound);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find("silent"), std::string::npos);
+  std::uint32_t error = 0;
+  auto device = sound->OpenSequencer(folder.Write("t.mid", OneNoteSong(96)), &error);
+  ASSERT_TRUE(device);
+  device->Play(std::nullopt, std::nullopt);
+  EXPECT_EQ(device->Mode(), SequencerMode::Playing);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1050));
+  EXPECT_EQ(device->Mode(), SequencerMode::Stopped);
+}
+
+}  // namespace
