@@ -73,13 +73,11 @@ int Font::Ascent() const { return TTF_FontAscent(font_); }
 int Font::Height() const { return TTF_FontHeight(font_); }
 
 int Font::Width(std::string_view utf8) const {
-  int width = 0;
-  for (char32_t c : DecodeUtf8(utf8)) {
-    int advance = 0;
-    if (TTF_GlyphMetrics32(font_, c, nullptr, nullptr, nullptr, nullptr, &advance) == 0) {
-      width += advance;
-    }
-  }
+  // The width the renderer lays the text out in: the sum of the glyphs' own advances runs
+  // wider in the synthetic bold, which would put centred text off its centre.
+  if (utf8.empty()) return 0;
+  int width = 0, height = 0;
+  if (TTF_SizeUTF8(font_, std::string(utf8).c_str(), &width, &height) != 0) return 0;
   return width;
 }
 
