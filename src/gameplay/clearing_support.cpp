@@ -1,8 +1,6 @@
 #include "gameplay/clearing_support.h"
 
-#include <cmath>
 #include <limits>
-#include <string>
 
 #include "gameplay/surfaces.h"
 #include "platform/gdi.h"
@@ -22,21 +20,6 @@ std::uint8_t CountUpTo255(std::uint8_t value) {
   return value == 255 ? value : static_cast<std::uint8_t>(value + 1);
 }
 
-namespace {
-template <typename Int>
-Int RoundHeld(double value) {
-  // nearbyint follows the default rounding mode, which rounds halves to even.
-  const double rounded = std::nearbyint(value);
-  if (std::isnan(rounded)) return 0;
-  if (rounded <= double(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
-  if (rounded >= double(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
-  return static_cast<Int>(rounded);
-}
-}  // namespace
-
-std::int32_t RoundToInt32(double value) { return RoundHeld<std::int32_t>(value); }
-std::int16_t RoundToInt16(double value) { return RoundHeld<std::int16_t>(value); }
-
 void DrawCellDigit(Surface& dst, int i, int band) {
   const std::uint8_t v = Board[i];
   if (v == kEmptyCell || v > 10) return;
@@ -46,11 +29,6 @@ void DrawCellDigit(Surface& dst, int i, int band) {
 
 void CopyWellRect(Surface& dst, const Surface& src) {
   BitBlt(dst, kWellLeft, kWellTop, kWellWidth, kWellHeight, src, kWellLeft, kWellTop, SRCCOPY);
-}
-
-void PlayGameSound(const char* backslashName) {
-  if (UserSettings.SoundOn != True) return;
-  PlaySoundA((AppPath() + backslashName).c_str(), nullptr, SND_ASYNC);
 }
 
 void WaitForFrame(Tick frameTick, std::uint32_t period) {

@@ -1,6 +1,6 @@
 // Small pieces shared by the line check, the deletion step and their effects: the widths the
 // clearing arithmetic holds at, cell centres, the well digit with its fade bands, the well
-// copy, the sound effects and the frame gate.
+// copy and the frame gate.
 #pragma once
 
 #include <cstdint>
@@ -16,9 +16,6 @@ namespace clearing {
 std::int32_t SaturateToInt32(std::int64_t value);
 // Counts an 8-bit counter on by one, stopping at 255.
 std::uint8_t CountUpTo255(std::uint8_t value);
-// The nearest integer, halves to even, held at the ends of the 32- or 16-bit range.
-std::int32_t RoundToInt32(double value);
-std::int16_t RoundToInt16(double value);
 
 // Board indices 0..149 are the visible rows; 150..159 the spawn row above them.
 constexpr int kVisibleCells = 150;
@@ -34,9 +31,6 @@ void DrawCellDigit(Surface& dst, int i, int band = 0);
 
 // BitBlt of the well rectangle between two surfaces (SRCCOPY).
 void CopyWellRect(Surface& dst, const Surface& src);
-
-// Plays "\<name>" from the program's folder, asynchronously, when sound effects are on.
-void PlayGameSound(const char* backslashName);
 
 // The frame gate: spins through Idle, without pumping window events, until `period` ms
 // have passed since `frameTick`.

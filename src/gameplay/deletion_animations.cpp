@@ -8,6 +8,7 @@
 #include "gameplay/clearing_support.h"
 #include "gameplay/deletion_step.h"
 #include "gameplay/game_state.h"
+#include "gameplay/sound_effect.h"
 #include "gameplay/surfaces.h"
 #include "platform/gdi.h"
 #include "platform/system.h"
@@ -68,7 +69,7 @@ void DrawRevealFrame(const std::vector<int>& cells, int k) {
 void AnimateDeletion() {
   using namespace clearing;
   const std::vector<int> cells = MarkedVisibleCells();
-  PlayGameSound("\\Del.wav");  // also when no visible cell is deleted
+  PlayEffect("\\Del.wav");  // also when no visible cell is deleted
   Tick frameTick = GetTickCount();
   if (cells.empty()) return;
   for (int f = 0; f < kFadeFrames; ++f) {

@@ -11,6 +11,7 @@
 #include "gameplay/game_state.h"
 #include "gameplay/level_table.h"
 #include "gameplay/line_check.h"
+#include "gameplay/rounding.h"
 #include "gameplay/sprites.h"
 #include "gameplay/status_panel.h"
 #include "gameplay/surfaces.h"
@@ -106,7 +107,7 @@ void ApplyFinalValues(const StepTargets& t) {
   if (SuperPairDue()) NextPiece[0] = NextPiece[1] = kSuperCell;
   // The fuller the gauge, the faster the pair falls; past the goal it goes negative.
   const double ratio = LevelNorm != 0 ? double(LevelSum) / double(LevelNorm) : 0.0;
-  FallWait = RoundToInt16(200 - (ratio * 200 + 1));
+  FallWait = RoundHalfEven<std::int16_t>(200 - (ratio * 200 + 1));
   RaiseHiScore();
   DrawStatusPanel();
 }
@@ -173,7 +174,7 @@ void Lamp() {
   const float r2 = Rnd();
   const float r3 = Rnd();
   // Single precision, as the random numbers are: each channel 155..255.
-  auto channel = [](float r) { return RoundToInt16(double(100.0f * r + 155.0f)); };
+  auto channel = [](float r) { return RoundHalfEven<std::int16_t>(double(100.0f * r + 155.0f)); };
   back.FillColor = RGB(channel(r1), channel(r2), channel(r3));
   back.ForeColor = back.FillColor;
   RoundRect(back, 230, 15, 250, 55, 10, 5);

@@ -7,6 +7,7 @@
 #include "gameplay/deletion_step.h"
 #include "gameplay/game_state.h"
 #include "gameplay/line_check_steps.h"
+#include "gameplay/rounding.h"
 #include "gameplay/status_panel.h"
 #include "gameplay/super_effect.h"
 #include "gameplay/surfaces.h"
@@ -70,7 +71,7 @@ std::int64_t ScanLines() {
 
 std::int32_t NextSuperAt(float r) {
   const double base = double(Level) * 15 + double(DelSum) + (double(SuperCount) + 1) * 50;
-  return RoundToInt32((double(r) * 0.05 + 1) * base);
+  return RoundHalfEven<std::int32_t>((double(r) * 0.05 + 1) * base);
 }
 
 std::int64_t LandSuperPair() {

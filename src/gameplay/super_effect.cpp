@@ -6,6 +6,8 @@
 
 #include "gameplay/clearing_support.h"
 #include "gameplay/game_state.h"
+#include "gameplay/rounding.h"
+#include "gameplay/sound_effect.h"
 #include "gameplay/status_panel.h"
 #include "gameplay/super_effect_frames.h"
 #include "gameplay/surfaces.h"
@@ -41,8 +43,8 @@ void DrawTriangles(int i) {
     POINT vertices[3];
     for (int n = 0; n < 3; ++n) {
       const double a = (angle + 120 * n) * kDegree;
-      vertices[n] = {RoundToInt32(CellCentreX(j) + radius * std::cos(a)),
-                     RoundToInt32(CellCentreY(j) + radius * std::sin(a))};
+      vertices[n] = {RoundHalfEven<std::int32_t>(CellCentreX(j) + radius * std::cos(a)),
+                     RoundHalfEven<std::int32_t>(CellCentreY(j) + radius * std::sin(a))};
     }
     Polygon(BackP(), vertices, 3);
   }
@@ -52,7 +54,7 @@ void DrawTriangles(int i) {
 void DrawFlash(int i) {
   if (i < 55) return;
   const int k = i - 55;
-  const int tint = RoundToInt16(8.5 * k);
+  const int tint = RoundHalfEven<std::int16_t>(8.5 * k);
   SetBrush(RGB(105 + 5 * k, tint, tint));
   Ellipse(BackP(), 120 - 8 * k, 200 - 8 * k, 120 + 8 * k, 200 + 8 * k);
 }
@@ -95,8 +97,8 @@ void SuperEffect() {
   Tick frameTick = GetTickCount();
   for (int i = 0; i < kSpinFrames; ++i) {
     WaitForFrame(frameTick, 30);
-    if (i == 15) PlayGameSound("\\Super1.wav");
-    if (i == 45) PlayGameSound("\\Super2.wav");
+    if (i == 15) PlayEffect("\\Super1.wav");
+    if (i == 45) PlayEffect("\\Super2.wav");
     frameTick = GetTickCount();
     DrawSpinFrame(i);
     DoEvents();
