@@ -111,15 +111,15 @@ Image SplashBanner() {
     return Mix(Rgb{188, 234, 188}, Rgb{255, 255, 255},
                std::clamp(0.75f * y / 69.f + 0.25f * x / 199.f, 0.f, 1.f));
   });
-  const LargeText presented = RenderLarge(fonts::kSerifBold, "Presented By");
+  const LargeText presented = RenderLarge(fonts::kSansBold, "Presented By");
   LetterStyle metal;
   metal.fill = MetalRamp();
-  metal.outline = {64, 64, 76};
-  metal.outlineRadius = 1;
-  metal.fillTop = 4;
-  metal.fillBottom = 17;
-  metal.shadowOpacity = 0.35f;
-  PaintLetters(canvas, FitText(presented, 200, 70, -1, 4, 13, 150), metal);
+  metal.outline = {72, 72, 86};
+  metal.outlineRadius = 0.9f;
+  metal.fillTop = 3;
+  metal.fillBottom = 15;
+  metal.shadowOpacity = 0.3f;
+  PaintLetters(canvas, FitText(presented, 200, 70, -1, 3, 15, 170), metal);
   const LargeText rilo = RenderLarge(fonts::kSerifBoldItalic, "Rilo");
   LetterStyle violet;
   violet.fill = GlossRamp({136, 56, 208});
