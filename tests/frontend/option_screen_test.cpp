@@ -161,12 +161,14 @@ TEST_F(OptionScreenTest, EveryRowHasItsHeadingAndGreenHint) {
   }
 }
 
-TEST_F(OptionScreenTest, ScreenshotOfTheOpenScreen) {
+TEST_F(OptionScreenTest, ScreenshotsOfTheOpenScreen) {
   UserSettings = {3, True, False};
-  OptCursor = 1;
   OptPulseAngle = 40;
-  DrawOptionFrame();
-  SaveScreenshot(Main(), "option_screen");
+  for (int row = 0; row < 4; ++row) {
+    OptCursor = static_cast<std::uint8_t>(row);
+    DrawOptionFrame();
+    SaveScreenshot(Main(), "option_screen_row" + std::to_string(row));
+  }
 }
 
 }  // namespace
