@@ -86,6 +86,31 @@ TEST(WholeGameTest, AKeyPressMovesThePairOnce) {
   EXPECT_EQ(run.snapshots.at("s")["PressLeft"].Int(), 0);
 }
 
+// A standard MIDI file of one note held for 20 s (96 ticks a quarter at 120 a minute).
+std::vector<std::uint8_t> TwentySecondTune() {
+  const std::vector<std::uint8_t> track = {0x00, 0x90, 0x3C, 0x40, 0x9E, 0x00, 0x80,
+                                           0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00};
+  std::vector<std::uint8_t> file = {
+      'M', 'T', 'h', 'd', 0,   0,   0,   6, 0, 0, 0,
+      1,   0,   96,  'M', 'T', 'r', 'k', 0, 0, 0, static_cast<std::uint8_t>(track.size())};
+  file.insert(file.end(), track.begin(), track.end());
+  return file;
+}
+
+TEST(WholeGameTest, ALongOpeningTuneKeepsTheSplashUntilItEnds) {
+  ReplayOptions options;
+  options.files = {{"Opening.mid", TwentySecondTune()}};
+  ReplayResult run = RunReplay("end 21000\n", options);
+  ASSERT_EQ(run.exitStatus, 0) << run.errors;
+  std::uint64_t unloaded = 0;
+  for (const JsonValue* line : run.Events("window"))
+    if ((*line)["window"].Str() == "splash" && (*line)["op"].Str() == "unload")
+      unloaded = TimeOf(line);
+  EXPECT_GE(unloaded, 20000u);
+  EXPECT_LE(unloaded, 20002u);
+  EXPECT_EQ(MainShownAt(run), unloaded);
+}
+
 TEST(WholeGameTest, TheCaptionClockShows59SecondsThenOneMinuteAlsoAcrossTheWrap) {
   for (const char* clock : {"100000", "4294967000"}) {
     ReplayResult run = RunReplay(std::string("clock ") + clock + "\nend 70000\n");
