@@ -11,9 +11,10 @@
 // The script is the text of a fumbo-replay script (see the replay format). Each run gets a
 // fresh temporary program folder, empty unless ReplayOptions asks for the tunes, the sounds
 // or files of its own, and removed afterwards (keep it with keepFolder to look into it).
-// The binary is FUMBO_BINARY_DIR/bin/fumbo-replay: a test folder that uses this header gets
-// FUMBO_BINARY_DIR from tests/CMakeLists.txt; build the fumbo-replay target first (the
-// test_replay program depends on it). Header-only, so any test folder can include it.
+// The binary is FUMBO_BINARY_DIR/bin/fumbo-replay (every test program gets FUMBO_BINARY_DIR
+// from tests/CMakeLists.txt and is built after fumbo-replay). Header-only, so any test
+// folder can include it. A run costs about 0.25 s of wall time per virtual minute under the
+// sanitizers; the folder is removed afterwards unless keepFolder is set.
 #pragma once
 
 #include <sys/wait.h>
