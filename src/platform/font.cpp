@@ -12,11 +12,15 @@
 
 namespace {
 
+// Takes one reference of the font library for the whole run, so that another user's
+// balanced start and stop cannot close it under our open fonts. A failure is told once.
 bool EnsureTtf() {
-  if (TTF_WasInit() > 0) return true;
-  if (TTF_Init() == 0) return true;
-  std::fprintf(stderr, "fumbo: cannot start the font library: %s\n", TTF_GetError());
-  return false;
+  static const bool started = [] {
+    if (TTF_Init() == 0) return true;
+    std::fprintf(stderr, "fumbo: cannot start the font library: %s\n", TTF_GetError());
+    return false;
+  }();
+  return started;
 }
 
 using FontKey = std::tuple<std::string, int, bool, bool, bool>;
