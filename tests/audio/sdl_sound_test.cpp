@@ -149,6 +149,27 @@ TEST_F(SdlSoundTest, AnEffectSoundsAndANewOneCutsIt) {
   EXPECT_LT(Level(FramesWritten() - kRate / 10, FramesWritten()), 0.001);
 }
 
+TEST_F(SdlSoundTest, TheGameTuneAndAGameSoundAreHeardWithoutClipping) {
+  const std::string assets = std::string(FUMBO_SOURCE_DIR) + "/assets";
+  std::uint32_t error = 0;
+  auto device = sound_->OpenSequencer(assets + "/music/Game.mid", &error);
+  ASSERT_TRUE(device);
+  const std::size_t before = FramesWritten();
+  device->Play(std::nullopt, std::nullopt);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  ASSERT_TRUE(sound_->PlayEffect(assets + "/sounds/Super2.wav"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  device->Stop();
+  const std::size_t after = FramesWritten();
+  EXPECT_GT(Level(before + kRate / 10, before + kRate), 0.01);  // the tune alone
+  EXPECT_GT(Level(before + kRate * 3 / 2, after), Level(before, before + kRate * 3 / 2));
+  std::ifstream in(output_, std::ios::binary);
+  float sample = 0, peak = 0;
+  while (in.read(reinterpret_cast<char*>(&sample), sizeof sample))
+    peak = std::max(peak, std::abs(sample));
+  EXPECT_LT(peak, 1.0f);
+}
+
 }  // namespace
 
 namespace {
