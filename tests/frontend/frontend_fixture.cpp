@@ -5,16 +5,16 @@
 #include <iterator>
 
 #include "gameplay/game_state.h"
-#include "gameplay/surfaces.h"
-#include "platform/image.h"
 #include "platform/system.h"
 
 void FrontendTest::SetUp() {
   char pattern[] = "/tmp/fumbo-frontend-XXXXXX";
-  folder_ = mkdtemp(pattern);
+  folder = mkdtemp(pattern);
   HeadlessOptions options;
-  options.programFolder = folder_.string();
+  options.programFolder = folder.string();
   backend_ = std::make_unique<HeadlessBackend>(options);
+  backend_->SetSnapshotTaker(
+      [this](const std::string& name) { shots.emplace(name, snapSources_.at(name)().Snapshot()); });
   SetBackend(backend_.get());
   ResetGameState();
   ResetSurfaces();
@@ -24,9 +24,14 @@ void FrontendTest::SetUp() {
 void FrontendTest::TearDown() {
   ReleaseBgmPlayer();
   SetBackend(nullptr);
-  std::error_code ec;
-  std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, ec);
-  std::filesystem::remove_all(folder_, ec);
+  std::filesystem::remove_all(folder);
+}
+
+void FrontendTest::ShowMain() {
+  Main().SetPicture(GameBackgroundPicture());
+  BackPSub().SetPicture(GameBackgroundPicture());
+  backend_->AttachSurface(WindowId::Main, &Main());
+  backend_->Show(WindowId::Main);
 }
 
 std::vector<std::string> FrontendTest::Lines(const std::string& ev) const {
@@ -40,8 +45,7 @@ std::vector<std::string> FrontendTest::MessageTexts() const {
   std::vector<std::string> texts;
   for (const std::string& line : Lines("msgbox")) {
     auto start = line.find("\"text\":\"") + 8;
-    auto end = line.find("\",\"buttons\"");
-    texts.push_back(line.substr(start, end - start));
+    texts.push_back(line.substr(start, line.find("\",\"buttons\"") - start));
   }
   return texts;
 }
@@ -54,23 +58,39 @@ int FrontendTest::IntField(const std::string& line, const std::string& name) {
   return std::stoi(line.substr(line.find("\"" + name + "\":") + name.size() + 3));
 }
 
-void FrontendTest::WriteFile(const std::string& name,
-                             const std::vector<std::uint8_t>& bytes) const {
-  std::ofstream out(folder_ / name, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+void FrontendTest::WriteFile(const std::string& name, const Bytes& bytes) const {
+  std::ofstream(folder / name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-std::vector<std::uint8_t> FrontendTest::ReadFile(const std::string& name) const {
-  std::ifstream in(folder_ / name, std::ios::binary);
+Bytes FrontendTest::ReadFile(const std::string& name) const {
+  std::ifstream in(folder / name, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void FrontendTest::SnapAt(std::uint64_t ms, const std::string& name,
+                          std::function<Surface&()> surface) {
+  snapSources_[name] = std::move(surface);
+  ScriptEvent snap;
+  snap.time = backend_->Elapsed() + ms;
+  snap.kind = ScriptEventKind::Snap;
+  snap.words = {name};
+  backend_->Schedule(snap);
+}
+
+bool FrontendTest::EndsProgram(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const ProgramEnded&) {
+    return true;
+  }
+  return false;
 }
 
 int CountColour(const Surface& surface, Colour colour, int left, int top, int right, int bottom) {
   int count = 0;
   for (int y = top; y < bottom; ++y)
-    for (int x = left; x < right; ++x)
-      if (surface.Contains(x, y) && surface.Pixel(x, y) == colour) ++count;
+    for (int x = left; x < right; ++x) count += surface.Pixel(x, y) == colour;
   return count;
 }
 
@@ -80,9 +100,7 @@ void Fill(Surface& surface, Colour colour) {
 }
 
 void SaveScreenshot(const Surface& surface, const std::string& name) {
-  const std::string bmp = std::string(FUMBO_BINARY_DIR) + "/" + name + ".bmp";
-  if (!SaveBmpFile(surface.Snapshot(), bmp)) return;
-  const std::string command =
-      "convert " + bmp + " " + FUMBO_BINARY_DIR + "/" + name + ".png 2>/dev/null";
-  if (std::system(command.c_str()) != 0) return;
+  const std::string base = std::string(FUMBO_BINARY_DIR) + "/" + name;
+  if (SaveBmpFile(surface.Snapshot(), base + ".bmp"))
+    (void)std::system(("convert " + base + ".bmp " + base + ".png 2>/dev/null").c_str());
 }

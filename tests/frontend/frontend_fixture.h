@@ -1,58 +1,52 @@
-// The front end on the headless back end: a fresh game state, fresh surfaces and a program
-// folder of its own for every test, and helpers to read what the trace recorded.
+// The front end on the headless back end: fresh game state and surfaces and a program folder
+// of its own for every test, with helpers to read the trace and to catch frames.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/colour.h"
+#include "gameplay/surfaces.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/surface.h"
+
+using Bytes = std::vector<std::uint8_t>;
 
 class FrontendTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-
   HeadlessBackend& Backend() { return *backend_; }
-  const std::filesystem::path& Folder() const { return folder_; }
+  // Main gets the game background and is shown, as after start-up.
+  void ShowMain();
 
-  // Trace lines of one kind ("msgbox", "window", "sound", "mci", "file").
-  std::vector<std::string> Lines(const std::string& ev) const;
-  // The texts of the message boxes shown so far, in order.
-  std::vector<std::string> MessageTexts() const;
-  // The virtual time of a trace line.
+  std::vector<std::string> Lines(const std::string& ev) const;  // trace lines of one kind
+  std::vector<std::string> MessageTexts() const;                // JSON-escaped
   static std::uint64_t TimeOf(const std::string& line);
-  // The integer field `name` of a trace line.
   static int IntField(const std::string& line, const std::string& name);
 
-  void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
-  std::vector<std::uint8_t> ReadFile(const std::string& name) const;
+  void WriteFile(const std::string& name, const Bytes& bytes) const;
+  Bytes ReadFile(const std::string& name) const;
 
+  // shots[name] becomes a copy of the surface as it stands `ms` virtual ms from now.
+  void SnapAt(std::uint64_t ms, const std::string& name, std::function<Surface&()> surface = Main);
   // Runs `body`, which is expected to end the program, and says whether it did.
-  template <typename Body>
-  bool EndsProgram(Body body) {
-    try {
-      body();
-    } catch (const ProgramEnded&) {
-      return true;
-    }
-    return false;
-  }
+  bool EndsProgram(const std::function<void()>& body);
+
+  std::filesystem::path folder;
+  std::map<std::string, Image> shots;
 
  private:
-  std::filesystem::path folder_;
   std::unique_ptr<HeadlessBackend> backend_;
+  std::map<std::string, std::function<Surface&()>> snapSources_;
 };
 
-// Pixels of `surface` in the rectangle [left, right) x [top, bottom) that equal `colour`.
 int CountColour(const Surface& surface, Colour colour, int left, int top, int right, int bottom);
-// Fills the whole surface with one colour.
 void Fill(Surface& surface, Colour colour);
-// Writes the surface as a PNG (through a BMP and ImageMagick) for a look by eye.
+// Writes the surface as build-dir/NAME.png for a look by eye.
 void SaveScreenshot(const Surface& surface, const std::string& name);
