@@ -228,23 +228,26 @@ std::uint32_t MciInterpreter::StatusCommand(SequencerDevice& device, const std::
   std::string item;
   for (const Word& word : words) {
     if (word.quoted) return mci::kUnrecognizedKeyword;
-    item += (item.empty() ? "" : " ") + Lower(word.text);
+    if (!item.empty()) item.push_back(' ');
+    item.append(Lower(word.text));
   }
+  std::string value;
   if (item == "mode") {
-    reply = ModeText(device.Mode());
+    value = ModeText(device.Mode());
   } else if (item == "position") {
-    reply = std::to_string(device.Position());
+    value = std::to_string(device.Position());
   } else if (item == "length") {
-    reply = std::to_string(device.Length());
+    value = std::to_string(device.Length());
   } else if (item == "ready") {
-    reply = device.Mode() == SequencerMode::NotReady ? "false" : "true";
+    value = device.Mode() == SequencerMode::NotReady ? "false" : "true";
   } else if (item == "time format") {
-    reply = device.Song().TimedInFrames() ? "milliseconds" : "song pointer";
+    value = device.Song().TimedInFrames() ? "milliseconds" : "song pointer";
   } else if (item == "number of tracks") {
-    reply = "1";  // a sequencer device has one track
+    value = "1";  // a sequencer device has one track
   } else {
     return mci::kUnrecognizedKeyword;
   }
+  reply = std::move(value);
   return 0;
 }
 
