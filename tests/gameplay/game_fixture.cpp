@@ -9,51 +9,23 @@
 namespace play_test {
 namespace {
 
-bool GlyphPixel(int localX, int y) { return (localX + y) % 4 != 0; }
-
-Colour GlyphColour(int cell, int localX, int y) {
-  return RGB(30 + (20 * cell) % 200, (localX * 17 + y * 5) & 0x7F, 100 + (13 * cell) % 150);
-}
-
-// Image on white and its mask, cells side by side; `maskBands` stacks the fade bands of BlP.
-void PaintSheet(Sheet& sheet, int cellWidth, int cells, int maskBands) {
-  const int width = cellWidth * cells;
+// Glyphs on white with a pattern of holes; the mask is white under the glyph, black elsewhere,
+// and for BlP repeats in the fade greys 255 - 30 k.
+void PaintSheet(Sheet& sheet, int cellWidth, int cells) {
   const int height = sheet.image.Height();
-  auto image = std::make_shared<Image>(width, height, RGB(255, 255, 255));
+  auto image = std::make_shared<Image>(cellWidth * cells, height, RGB(255, 255, 255));
   auto mask = std::make_shared<Image>(sheet.mask.Width(), sheet.mask.Height(), RGB(0, 0, 0));
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      if (!GlyphPixel(x % cellWidth, y)) continue;
-      image->At(x, y) = GlyphColour(x / cellWidth, x % cellWidth, y);
-      for (int band = 0; band < maskBands && y + band * height < mask->height; ++band) {
-        const int grey = 255 - 30 * band;
-        mask->At(x, y + band * height) = RGB(grey, grey, grey);
-      }
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < image->width; ++x) {
+      const int cell = x / cellWidth, local = x % cellWidth;
+      if ((local + y) % 4 == 0) continue;
+      image->At(x, y) = RGB(30 + 20 * cell % 200, (local * 17 + y * 5) & 0x7F, 100 + 13 * cell);
+      for (int band = 0; y + band * height < mask->height; ++band)
+        mask->At(x, y + band * height) = RGB(255 - 30 * band, 255 - 30 * band, 255 - 30 * band);
     }
-  }
   sheet.image.SetPicture(image);
   sheet.mask.SetPicture(mask);
 }
-
-void InstallSyntheticPictures() {
-  auto background = std::make_shared<Image>(380, 400);
-  for (int y = 0; y < 400; ++y)
-    for (int x = 0; x < 380; ++x) background->At(x, y) = BackgroundAt(x, y);
-  Main().SetPicture(background);
-  BackP().SetPicture(background);
-  BackPSub().SetPicture(background);
-  PaintSheet(BlP(), 10, 10, 8);
-  PaintSheet(FontP1(), 15, 10, 1);
-  PaintSheet(FontP2(), 15, 10, 1);
-  PaintSheet(FontP3(), 10, 10, 1);
-  PaintSheet(FontP4(), 10, 10, 1);
-  PaintSheet(FontP5(), 20, 10, 1);
-  for (Sheet* caption :
-       {&Caption1(), &Caption2(), &Caption3(), &Caption4(), &Caption5(), &Caption6()})
-    PaintSheet(*caption, 100, 1, 1);
-}
-
-bool Inside(const Surface& s, int x, int y) { return s.Contains(x, y); }
 
 }  // namespace
 
@@ -87,7 +59,18 @@ void GameFixture::SetUp() {
   ResetGameState();
   ResetSurfaces();
   RandomizeWith(1);
-  InstallSyntheticPictures();
+  auto background = std::make_shared<Image>(380, 400);
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 380; ++x) background->At(x, y) = BackgroundAt(x, y);
+  for (Surface* s : {&Main(), &BackP(), &BackPSub()}) s->SetPicture(background);
+  PaintSheet(BlP(), 10, 10);
+  PaintSheet(FontP1(), 15, 10);
+  PaintSheet(FontP2(), 15, 10);
+  PaintSheet(FontP3(), 10, 10);
+  PaintSheet(FontP4(), 10, 10);
+  PaintSheet(FontP5(), 20, 10);
+  for (Sheet* s : {&Caption1(), &Caption2(), &Caption3(), &Caption4(), &Caption5(), &Caption6()})
+    PaintSheet(*s, 100, 1);
 }
 
 void GameFixture::TearDown() {
@@ -96,12 +79,6 @@ void GameFixture::TearDown() {
   SetBackend(nullptr);
   backend.reset();
 }
-
-void GameFixture::Wait(std::uint32_t ms) {
-  for (std::uint32_t i = 0; i < ms; ++i) backend->Idle();
-}
-
-void GameFixture::WaitUntil(std::uint32_t tick) { Wait(tick - Now()); }
 
 void GameFixture::StartPlay() {
   TickExp = 7;
@@ -113,50 +90,33 @@ void GameFixture::StartPlay() {
   NewPiece();
 }
 
+void GameFixture::Wait(std::uint32_t ms) {
+  for (std::uint32_t i = 0; i < ms; ++i) backend->Idle();
+}
+
 Colour BackgroundAt(int x, int y) {
   return RGB((x * 3 + y) & 0xFF, (y * 5 + 40) & 0xFF, (x ^ y) & 0xFF);
 }
 
-Colour SpritePixel(Colour under, Sheet& sheet, int sx, int sy) {
-  Colour result = under;
-  if (Inside(sheet.mask, sx, sy)) result |= sheet.mask.Pixel(sx, sy);
-  if (Inside(sheet.image, sx, sy)) result &= sheet.image.Pixel(sx, sy);
-  return result;
-}
-
 void ApplySprite(Surface& target, int x, int y, int w, int h, Sheet& sheet, int sx, int sy) {
   for (int dy = 0; dy < h; ++dy)
-    for (int dx = 0; dx < w; ++dx)
-      if (target.Contains(x + dx, y + dy))
-        target.SetPixel(x + dx, y + dy,
-                        SpritePixel(target.Pixel(x + dx, y + dy), sheet, sx + dx, sy + dy));
-}
-
-::testing::AssertionResult SpriteDrawn(const Surface& after, const Surface& before, int x, int y,
-                                       int w, int h, Sheet& sheet, int sx, int sy) {
-  for (int dy = 0; dy < h; ++dy) {
     for (int dx = 0; dx < w; ++dx) {
-      if (!Inside(after, x + dx, y + dy)) continue;
-      const Colour want = SpritePixel(before.Pixel(x + dx, y + dy), sheet, sx + dx, sy + dy);
-      const Colour got = after.Pixel(x + dx, y + dy);
-      if (got != want)
-        return ::testing::AssertionFailure() << "pixel (" << x + dx << ", " << y + dy << ") is "
-                                             << std::hex << got << ", the sprite gives " << want;
+      if (!target.Contains(x + dx, y + dy)) continue;
+      Colour c = target.Pixel(x + dx, y + dy);
+      if (sheet.mask.Contains(sx + dx, sy + dy)) c |= sheet.mask.Pixel(sx + dx, sy + dy);
+      if (sheet.image.Contains(sx + dx, sy + dy)) c &= sheet.image.Pixel(sx + dx, sy + dy);
+      target.SetPixel(x + dx, y + dy, c);
     }
-  }
-  return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult Unchanged(const Surface& after, const Surface& before, int x, int y,
                                      int w, int h) {
-  for (int dy = 0; dy < h; ++dy)
-    for (int dx = 0; dx < w; ++dx) {
-      if (!Inside(after, x + dx, y + dy)) continue;
-      if (after.Pixel(x + dx, y + dy) != before.Pixel(x + dx, y + dy))
+  for (int py = y; py < y + h; ++py)
+    for (int px = x; px < x + w; ++px)
+      if (after.Contains(px, py) && after.Pixel(px, py) != before.Pixel(px, py))
         return ::testing::AssertionFailure()
-               << "pixel (" << x + dx << ", " << y + dy << ") changed to " << std::hex
-               << after.Pixel(x + dx, y + dy);
-    }
+               << "pixel (" << px << ", " << py << ") is " << std::hex << after.Pixel(px, py)
+               << ", not " << before.Pixel(px, py);
   return ::testing::AssertionSuccess();
 }
 

@@ -14,8 +14,7 @@ class MainLoopTest : public GameFixture {
     StartPlay();
     PlayStartTick = Now();
   }
-
-  // Runs the loop for `ms` milliseconds of the virtual clock.
+  // Runs the loop for `ms` of the virtual clock.
   void RunLoopFor(std::uint32_t ms) {
     const std::uint32_t start = Now();
     backend->onIdle = [this, start, ms] {
@@ -24,51 +23,34 @@ class MainLoopTest : public GameFixture {
     EXPECT_THROW(GameLoop(), StopTest);
     backend->onIdle = nullptr;
   }
-
-  std::string CaptionAfterPlaying(std::uint32_t seconds) {
-    PlayStartTick = Now() - (seconds - 1) * 1000;
-    RunLoopFor(1100);  // the first update comes with the frame at 1029 ms
-    return backend->captions.empty() ? "" : backend->captions.back();
-  }
 };
 
-TEST_F(MainLoopTest, CaptionShowsSecondsOnly) {
-  EXPECT_EQ(CaptionAfterPlaying(59), "#Fumbo!2nd  （体験版） [ 59 秒 ]");
-}
-
-TEST_F(MainLoopTest, CaptionLeavesOutAUnitAtZero) {
-  EXPECT_EQ(CaptionAfterPlaying(60), "#Fumbo!2nd  （体験版） [ 1 分 ]");
-}
-
-TEST_F(MainLoopTest, CaptionShowsHours) {
-  EXPECT_EQ(CaptionAfterPlaying(3605), "#Fumbo!2nd  （体験版） [ 1 時間 5 秒 ]");
-}
-
-TEST_F(MainLoopTest, CaptionUnderOneSecondOfPlayHasEmptyBrackets) {
-  PlayStartTick = Now() + 30;  // the update finds 999 ms of play
-  RunLoopFor(1100);
-  ASSERT_EQ(backend->captions.size(), 1u);
-  EXPECT_EQ(backend->captions[0], "#Fumbo!2nd  （体験版） [ ]");
+TEST_F(MainLoopTest, TheCaptionClockLeavesOutUnitsAtZero) {
+  const std::pair<std::uint32_t, const char*> cases[] = {
+      {59, "#Fumbo!2nd  （体験版） [ 59 秒 ]"},
+      {60, "#Fumbo!2nd  （体験版） [ 1 分 ]"},
+      {3605, "#Fumbo!2nd  （体験版） [ 1 時間 5 秒 ]"}};
+  for (auto [seconds, caption] : cases) {
+    PlayStartTick = Now() - (seconds - 1) * 1000;
+    RunLoopFor(1100);  // the update comes with the frame at 1029 ms
+    ASSERT_FALSE(backend->captions.empty());
+    EXPECT_EQ(backend->captions.back(), caption);
+  }
 }
 
 TEST_F(MainLoopTest, FpsHasNoValueUntilTheFirstUpdate) {
   RunLoopFor(1028);
   EXPECT_FALSE(FPS.has_value());
-  EXPECT_TRUE(backend->captions.empty());
   EXPECT_EQ(FrameCount, 20);
-}
-
-TEST_F(MainLoopTest, FpsIsFramesPerCountedSecond) {
+  RunLoopFor(2);  // a new entry waits a whole period again
+  EXPECT_FALSE(FPS.has_value());
   RunLoopFor(1030);
   ASSERT_TRUE(FPS.has_value());
-  EXPECT_DOUBLE_EQ(*FPS, 20.0);
-  RunLoopFor(1030);
-  EXPECT_EQ(SecCount, 2);
-  EXPECT_DOUBLE_EQ(*FPS, 41.0 / 2.0);
+  EXPECT_DOUBLE_EQ(*FPS, 40.0) << "the frames of both runs in one counted second";
+  EXPECT_EQ(backend->captions.size(), 1u);
 }
 
 class MainLoopAtTheWrapTest : public MainLoopTest {
- protected:
   std::uint32_t StartClock() const override { return 0xFFFFFE00u; }
 };
 
@@ -78,21 +60,18 @@ TEST_F(MainLoopAtTheWrapTest, FramesAreFortyNineMillisecondsApartAcrossTheWrap) 
   EXPECT_LT(Now(), 0x1000u);
 }
 
-TEST_F(MainLoopTest, GravityActsEveryFrameWhenFallWaitIsBelowThePeriod) {
-  FallWait = 0;
-  RunLoopFor(49 * 5 + 1);
-  EXPECT_EQ(FallOfs, 5);
-}
-
-TEST_F(MainLoopTest, GravityWaitsOutFallWait) {
+TEST_F(MainLoopTest, GravityRunsOnceAFrameAfterFallWait) {
   RunLoopFor(49 * 10 + 1);
   EXPECT_EQ(FallOfs, 0);
   RunLoopFor(50);  // the frame at 539 ms
   EXPECT_EQ(FallOfs, 1);
   EXPECT_EQ(FromLoop, False);
+  FallWait = 0;
+  RunLoopFor(49 * 5 + 1);
+  EXPECT_EQ(FallOfs, 6);
 }
 
-TEST_F(MainLoopTest, KeysAreHandledInTheFrameAfterThePress) {
+TEST_F(MainLoopTest, AKeyActsInTheFrameAfterItsPress) {
   int posBeforeFrame = -1;
   backend->onPump = [&] {
     if (Now() == kStartClock + 30) PressLeft = 1;
@@ -101,7 +80,7 @@ TEST_F(MainLoopTest, KeysAreHandledInTheFrameAfterThePress) {
   RunLoopFor(50);
   EXPECT_EQ(posBeforeFrame, 154);
   EXPECT_EQ(CurPos, 153);
-  EXPECT_EQ(FrameCount, 1);
+  EXPECT_GE(backend->pumps, 48) << "the wait between frames pumps events";
 }
 
 TEST_F(MainLoopTest, TheOptionScreenPausesPlayAndTheClock) {
@@ -109,22 +88,16 @@ TEST_F(MainLoopTest, TheOptionScreenPausesPlayAndTheClock) {
   OptionShown = True;
   RunLoopFor(3000);
   EXPECT_EQ(FrameCount, 0);
-  EXPECT_EQ(SecCount, 0);
   EXPECT_EQ(FallOfs, 0);
   EXPECT_TRUE(backend->captions.empty());
 }
 
-TEST_F(MainLoopTest, TheWaitBetweenFramesKeepsPumpingEvents) {
-  RunLoopFor(40);
-  EXPECT_GE(backend->pumps, 40);
-}
-
 TEST_F(MainLoopTest, RedrawAndYieldDrawsThenPumpsOnce) {
-  int anglesAtPump = -1;
-  backend->onPump = [&] { anglesAtPump = PulseAngle; };
+  int angleAtPump = -1;
+  backend->onPump = [&] { angleAtPump = PulseAngle; };
   RedrawAndYield();
   EXPECT_EQ(backend->pumps, 1);
-  EXPECT_EQ(anglesAtPump, 15) << "the well is drawn before the pump";
+  EXPECT_EQ(angleAtPump, 15);
 }
 
 }  // namespace
