@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <thread>
 
 #include "audio/smf_builder.h"
 #include "audio/test_backend.h"
 #include "platform/audio/sequencer_device.h"
 #include "platform/audio/sound_system.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -168,6 +170,47 @@ TEST_F(SdlSoundTest, TheGameTuneAndAGameSoundAreHeardWithoutClipping) {
   while (in.read(reinterpret_cast<char*>(&sample), sizeof sample))
     peak = std::max(peak, std::abs(sample));
   EXPECT_LT(peak, 1.0f);
+}
+
+// The game's commands through the interpreter on the real device.
+TEST_F(SdlSoundTest, TheGamesCommandsDriveTheRealSequencer) {
+  TestBackend backend(std::move(sound_));
+  const std::string song = folder_.Write("Song.mid", OneNoteSong(96));
+  char reply[16];
+  auto send = [&](const std::string& command) {
+    std::memset(reply, 'x', sizeof reply);
+    return mciSendStringA(command.c_str(), reply, 15, nullptr);
+  };
+  auto status = [&](const char* item) {
+    EXPECT_EQ(send(std::string("status midifile ") + item), 0u);
+    return std::string(reply);
+  };
+  auto wait = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+  ASSERT_EQ(send("open " + song + " type sequencer alias midifile"), 0u);
+  EXPECT_STREQ(reply, "1");
+  EXPECT_EQ(status("length"), "8");
+  EXPECT_EQ(send("play midifile"), 0u);
+  EXPECT_STREQ(reply, "");
+  EXPECT_EQ(status("mode"), "playing");
+  wait(300);
+  EXPECT_EQ(send("pause midifile "), 0u);
+  EXPECT_EQ(status("mode"), "paused");
+  const std::string paused = status("position");
+  EXPECT_NE(paused, "0");
+  wait(200);
+  EXPECT_EQ(status("position"), paused);
+  EXPECT_EQ(send("resume midifile "), 0u);
+  EXPECT_EQ(status("mode"), "playing");
+  EXPECT_EQ(send("stop midifile "), 0u);
+  EXPECT_EQ(status("mode"), "stopped");
+  EXPECT_EQ(send("seek midifile to START"), 0u);
+  EXPECT_EQ(status("position"), "0");
+  EXPECT_EQ(send("play midifile from 0"), 0u);
+  wait(1100);
+  EXPECT_EQ(status("mode"), "stopped");
+  EXPECT_EQ(status("position"), "8");
+  EXPECT_EQ(send("close midifile"), 0u);
+  EXPECT_EQ(send("status midifile mode"), 263u);
 }
 
 }  // namespace

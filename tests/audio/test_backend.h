@@ -15,7 +15,11 @@
 
 class TestBackend : public Backend {
  public:
-  TestBackend() : sound_(CreateVirtualSoundSystem([this] { return now; })) { SetBackend(this); }
+  // The virtual sound system on this clock, or the one given.
+  explicit TestBackend(std::unique_ptr<SoundSystem> sound = nullptr)
+      : sound_(sound ? std::move(sound) : CreateVirtualSoundSystem([this] { return now; })) {
+    SetBackend(this);
+  }
   ~TestBackend() override {
     sound_.reset();
     SetBackend(nullptr);
