@@ -101,9 +101,9 @@ void clsMIDI::PlayLoop() {
     mBuf.assign(16, ' ');
     mRet =
         static_cast<std::int32_t>(mciSendStringA("status midifile mode", mBuf.data(), 15, nullptr));
+    mBuf = UpperCase(mBuf.substr(0, 7));
     // No device answers: the mode would never read stopped, so the loop ends here.
     if (mRet != 0) return;
-    mBuf = UpperCase(mBuf.substr(0, 7));
     if (mBuf == "STOPPED") {
       if (mLoop == 0) return;
       Send("play midifile from 0");
