@@ -52,22 +52,16 @@ class FallingPairTest : public GameFixture {
   }
 };
 
-TEST_F(FallingPairTest, TheFirstPairIsTwoTwoAndDealsComeFromTheLevelRange) {
-  EXPECT_EQ(CurPiece[0], 2);
-  EXPECT_EQ(CurPiece[1], 2);
+TEST_F(FallingPairTest, DealsComeFromTheLevelRangeAndTheSuperPairIsArmedAtItsThreshold) {
+  EXPECT_EQ(CurPiece[0] * 10 + CurPiece[1], 22) << "the first pair";
   EXPECT_EQ(CurPos, 154);
   EXPECT_EQ(FallTick, kStartClock);
-  EXPECT_EQ(NextAnim, True);
   Kinds = 8;
   std::map<int, int> counts;
   for (int i = 0; i < 4000; ++i, NewPiece()) ++counts[NextPiece[i % 2]];
-  EXPECT_EQ(counts.begin()->first, 2);
-  EXPECT_EQ(counts.rbegin()->first, 10);
+  EXPECT_EQ(counts.begin()->first * 100 + counts.rbegin()->first, 210) << "values 2..10";
   EXPECT_NEAR(counts[2], 250, 100) << "the end values come half as often";
   EXPECT_NEAR(counts[6], 500, 100);
-}
-
-TEST_F(FallingPairTest, NewPieceDealsTheSuperPairOnceTheThresholdIsReached) {
   NextPiece[0] = NextPiece[1] = kSuperCell;
   DelSum = SuperAt = 80;
   CurDir = 2;
@@ -84,15 +78,10 @@ TEST_F(FallingPairTest, GravityWaitsOutFallWaitThenStepsRowsWithoutAJump) {
   Wait(1);
   Gravity();
   EXPECT_EQ(FallOfs, 1);
-  FallStep = 5;
-  FallOfs = 0;
-  FallWait = -1;
-  const int offsets[] = {5, 10, 15, 20, 5};
-  const int rows[] = {154, 154, 154, 154, 144};
-  for (int i = 0; i < 5; ++i) {
+  FallStep = 5, FallOfs = 0, FallWait = -1;
+  for (auto [offset, row] : {std::pair{5, 154}, {10, 154}, {15, 154}, {20, 154}, {5, 144}}) {
     Gravity();
-    EXPECT_EQ(FallOfs, offsets[i]);
-    EXPECT_EQ(CurPos, rows[i]);
+    EXPECT_EQ(FallOfs * 1000 + CurPos, offset * 1000 + row);
   }
 }
 
