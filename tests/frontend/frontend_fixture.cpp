@@ -1,6 +1,5 @@
 #include "frontend_fixture.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -10,9 +9,7 @@
 void FrontendTest::SetUp() {
   char pattern[] = "/tmp/fumbo-frontend-XXXXXX";
   folder = mkdtemp(pattern);
-  HeadlessOptions options;
-  options.programFolder = folder.string();
-  backend_ = std::make_unique<HeadlessBackend>(options);
+  backend_ = std::make_unique<HeadlessBackend>(HeadlessOptions{.programFolder = folder.string()});
   backend_->SetSnapshotTaker(
       [this](const std::string& name) { shots.emplace(name, snapSources_.at(name)().Snapshot()); });
   SetBackend(backend_.get());
@@ -59,8 +56,7 @@ int FrontendTest::IntField(const std::string& line, const std::string& name) {
 }
 
 void FrontendTest::WriteFile(const std::string& name, const Bytes& bytes) const {
-  std::ofstream(folder / name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  std::ofstream(folder / name, std::ios::binary) << std::string(bytes.begin(), bytes.end());
 }
 
 Bytes FrontendTest::ReadFile(const std::string& name) const {
@@ -68,14 +64,10 @@ Bytes FrontendTest::ReadFile(const std::string& name) const {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void FrontendTest::SnapAt(std::uint64_t ms, const std::string& name,
-                          std::function<Surface&()> surface) {
-  snapSources_[name] = std::move(surface);
-  ScriptEvent snap;
-  snap.time = backend_->Elapsed() + ms;
-  snap.kind = ScriptEventKind::Snap;
-  snap.words = {name};
-  backend_->Schedule(snap);
+void FrontendTest::SnapAt(std::uint64_t ms, const std::string& name, std::function<Surface&()> of) {
+  snapSources_[name] = std::move(of);
+  backend_->Schedule(
+      {.time = backend_->Elapsed() + ms, .kind = ScriptEventKind::Snap, .words = {name}});
 }
 
 bool FrontendTest::EndsProgram(const std::function<void()>& body) {

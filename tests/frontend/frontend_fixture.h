@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -22,20 +21,16 @@ class FrontendTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
   HeadlessBackend& Backend() { return *backend_; }
-  // Main gets the game background and is shown, as after start-up.
-  void ShowMain();
+  void ShowMain();  // Main with the game background, shown, as after start-up
 
   std::vector<std::string> Lines(const std::string& ev) const;  // trace lines of one kind
   std::vector<std::string> MessageTexts() const;                // JSON-escaped
   static std::uint64_t TimeOf(const std::string& line);
   static int IntField(const std::string& line, const std::string& name);
-
   void WriteFile(const std::string& name, const Bytes& bytes) const;
   Bytes ReadFile(const std::string& name) const;
-
   // shots[name] becomes a copy of the surface as it stands `ms` virtual ms from now.
-  void SnapAt(std::uint64_t ms, const std::string& name, std::function<Surface&()> surface = Main);
-  // Runs `body`, which is expected to end the program, and says whether it did.
+  void SnapAt(std::uint64_t ms, const std::string& name, std::function<Surface&()> of = Main);
   bool EndsProgram(const std::function<void()>& body);
 
   std::filesystem::path folder;
@@ -48,5 +43,4 @@ class FrontendTest : public ::testing::Test {
 
 int CountColour(const Surface& surface, Colour colour, int left, int top, int right, int bottom);
 void Fill(Surface& surface, Colour colour);
-// Writes the surface as build-dir/NAME.png for a look by eye.
-void SaveScreenshot(const Surface& surface, const std::string& name);
+void SaveScreenshot(const Surface& surface, const std::string& name);  // build dir, PNG

@@ -24,10 +24,7 @@ class MainWindowEventsTest : public FrontendTest {
     return count;
   }
   void Deliver(ScriptEventKind kind) {
-    ScriptEvent event;
-    event.kind = kind;
-    event.time = Backend().Elapsed();
-    Backend().Schedule(event);
+    Backend().Schedule({.time = Backend().Elapsed(), .kind = kind});
     Backend().PumpEvents();
   }
 };
