@@ -3,6 +3,8 @@
 #include "frontend/save_files.h"
 
 #include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,13 +68,24 @@ TEST_F(SaveFilesTest, ShortAndOddSettingsAreTakenAsTheyStand) {
   EXPECT_EQ(ReadFile("user.ini"), (Bytes{200, 1, 0, 0xFF, 0xFF, 0x77}));
 }
 
-TEST_F(SaveFilesTest, LeftoverOfAnInterruptedSaveNeitherHarmsNorBlocks) {
-  // A save that died between writing its new copy and putting it in place.
-  WriteFile("HighSc.sav", {0, 0, 0, 0, 0, 0, 50, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-  WriteFile("HighSc.sav.new", {0xDE, 0xAD});
+TEST_F(SaveFilesTest, CrashWhileSavingLeavesTheOldFileWhole) {
+  const Bytes old = {0, 0, 0, 0, 0, 0, 50, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  WriteFile("HighSc.sav", old);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {  // killed by the file-size limit in the middle of writing its new copy
+    rlimit limit{10, 10}, noCore{0, 0};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    setrlimit(RLIMIT_CORE, &noCore);
+    PlayAndQuit(60);
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+  EXPECT_EQ(ReadFile("HighSc.sav"), old);
+  // The next exit saves over what the crash left behind.
   ASSERT_TRUE(PlayAndQuit(60));
-  EXPECT_EQ(HighScoreRec.RecScore, 60);
-  EXPECT_EQ(ReadFile("HighSc.sav").size(), 21u);
   EXPECT_EQ(ReadFile("HighSc.sav")[6], 60);
   EXPECT_FALSE(std::filesystem::exists(folder / "HighSc.sav.new"));
 }
