@@ -172,6 +172,21 @@ TEST_F(SdlSoundTest, TheGameTuneAndAGameSoundAreHeardWithoutClipping) {
   EXPECT_LT(peak, 1.0f);
 }
 
+TEST_F(SdlSoundTest, APlayToAPositionStartsNoNoteFromThere) {
+  TrackBody body;
+  body.Event(0, {0xC0, 0}).Event(0, {0x90, 60, 110}).Event(48, {0x80, 60, 0});
+  body.Event(48, {0x90, 72, 110}).Event(96, {0x80, 72, 0}).End(0);
+  auto device = Open(SmfFile(0, 96, {body.bytes()}));  // a note at 0 and one at 500 ms
+  ASSERT_TRUE(device);
+  const std::size_t before = FramesWritten();
+  device->Play(0, 4);
+  std::this_thread::sleep_for(std::chrono::milliseconds(900));  // no query meanwhile
+  EXPECT_GT(Level(before, before + kRate / 4), 0.01);
+  EXPECT_LT(Level(before + kRate * 6 / 10, before + kRate * 8 / 10), 0.001);
+  EXPECT_EQ(device->Mode(), SequencerMode::Stopped);
+  EXPECT_EQ(device->Position(), 4u);
+}
+
 // The game's commands through the interpreter on the real device.
 TEST_F(SdlSoundTest, TheGamesCommandsDriveTheRealSequencer) {
   TestBackend backend(std::move(sound_));

@@ -4,6 +4,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -82,6 +83,7 @@ class FluidSequencer : public SequencerBase {
     player_ = new_fluid_player(engine_->synth);
     if (player_ == nullptr) return;
     fluid_player_add_mem(player_, Song().Bytes().data(), Song().Bytes().size());
+    fluid_player_set_playback_callback(player_, &FluidSequencer::PassEvent, this);
     // Seeking replays the program, controller and tempo changes before the tick.
     if (fromTick > 0) fluid_player_seek(player_, static_cast<int>(fromTick));
     fluid_player_play(player_);
@@ -99,6 +101,8 @@ class FluidSequencer : public SequencerBase {
     }
   }
 
+  void OutputEndsAt(std::uint32_t tick) override { endTick_ = tick; }
+
   std::uint32_t OutputTick() override {
     DeviceLock lock(*engine_);
     if (player_ == nullptr) return Song().EndTick();  // no player: nothing to wait for
@@ -108,6 +112,19 @@ class FluidSequencer : public SequencerBase {
   }
 
  private:
+  // Runs in the audio callback: the events of the player reach the synthesizer, except the
+  // notes that would start at or after the end of a "play ... to" (judged by the player's
+  // tick, which moves in steps of one 64-sample block).
+  static int PassEvent(void* data, fluid_midi_event_t* event) {
+    auto* self = static_cast<FluidSequencer*>(data);
+    const bool noteOn = (fluid_midi_event_get_type(event) & 0xF0) == 0x90 &&
+                        fluid_midi_event_get_velocity(event) > 0;
+    if (noteOn &&
+        fluid_player_get_current_tick(self->player_) >= static_cast<int>(self->endTick_.load()))
+      return FLUID_OK;
+    return fluid_synth_handle_midi_event(self->engine_->synth, event);
+  }
+
   void DeletePlayer() {
     if (player_ == nullptr) return;
     fluid_player_stop(player_);
@@ -118,6 +135,7 @@ class FluidSequencer : public SequencerBase {
   std::shared_ptr<AudioEngine> engine_;
   fluid_player_t* player_ = nullptr;
   std::uint32_t startTick_ = 0;
+  std::atomic<std::uint32_t> endTick_{0};
 };
 
 std::uint32_t WallClock() {

@@ -28,6 +28,7 @@ void SequencerBase::Play(std::optional<std::uint32_t> from, std::optional<std::u
   const std::uint32_t stop = to ? song_.UnitsToTick(*to) : song_.EndTick();
   if (mode_ == SequencerMode::Playing) {
     stopTick_ = stop;
+    OutputEndsAt(stop);
     Update();
     return;
   }
@@ -36,6 +37,7 @@ void SequencerBase::Play(std::optional<std::uint32_t> from, std::optional<std::u
     return;
   }
   stopTick_ = stop;
+  OutputEndsAt(stop);
   StartOutput(tick_);
   mode_ = SequencerMode::Playing;
 }

@@ -50,6 +50,9 @@ class SequencerBase : public SequencerDevice {
   // Ends the output. `silence`: cut every note at once (stop, pause, close); otherwise the
   // song reached its end and the last notes may ring out. Called also when nothing plays.
   virtual void StopOutput(bool silence) = 0;
+  // Where the current play ends (before StartOutput, and again when a play while playing
+  // moves the end): no note may start from there on.
+  virtual void OutputEndsAt(std::uint32_t tick) { (void)tick; }
   // The tick the output has reached since StartOutput.
   virtual std::uint32_t OutputTick() = 0;
   // Devices call this in their destructor while their output still exists.
