@@ -10,12 +10,15 @@
 
 #include "gameplay/game_state.h"
 #include "platform/headless/headless_backend.h"
+#include "scratch_folder.h"
 
 namespace clearing_test {
 
 class ClearingBackend : public HeadlessBackend {
  public:
-  ClearingBackend() : HeadlessBackend({.clock = 4294966000u}) {}  // wraps within a second
+  ClearingBackend()
+      : HeadlessBackend({.clock = 4294966000u, .programFolder = ScratchProgramFolder()}) {
+  }  // wraps within a second
   std::function<void()> onIdle, onPump;
   std::vector<std::uint64_t> pumpTimes;                       // Elapsed() at each DoEvents
   std::vector<std::pair<std::uint64_t, std::string>> sounds;  // time, recorded line

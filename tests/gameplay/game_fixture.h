@@ -13,6 +13,7 @@
 #include "gameplay/game_state.h"
 #include "gameplay/surfaces.h"
 #include "platform/headless/headless_backend.h"
+#include "scratch_folder.h"
 
 namespace play_test {
 
@@ -20,7 +21,8 @@ struct StopTest {};  // thrown by a hook to leave GameLoop
 
 class GameTestBackend : public HeadlessBackend {
  public:
-  explicit GameTestBackend(std::uint32_t clock) : HeadlessBackend({.clock = clock}) {}
+  explicit GameTestBackend(std::uint32_t clock)
+      : HeadlessBackend({.clock = clock, .programFolder = ScratchProgramFolder()}) {}
   std::function<void()> onPump;  // inside every DoEvents
   std::function<void()> onIdle;  // after every tick of the clock
   int pumps = 0;
