@@ -160,7 +160,9 @@ void SdlBackend::Idle() {
     MarkPendingExposes();
   }
   PresentChanged();
+#ifndef FUMBO_SPIN_WAITS
   SDL_Delay(1);
+#endif
 }
 
 void SdlBackend::PumpEvents() {
@@ -320,13 +322,8 @@ void SdlBackend::Hide(WindowId id) {
 }
 
 void SdlBackend::Unload(WindowId id) {
-  if (id == WindowId::Main) {
-    // Unloading the main window goes through the same question as its close box.
-    CloseRequest();
-    return;
-  }
-  WindowSlot& slot = Slot(id);
-  slot = WindowSlot{};
+  // The window goes with its place and picture; a later use makes it afresh.
+  Slot(id) = WindowSlot{};
 }
 
 WindowRect SdlBackend::OuterRect(WindowId id) {

@@ -1,0 +1,258 @@
+# The cases of game_test.sh, one function each. They run in order, each in its own X server:
+# first_start leaves its save files for game_over, which leaves them for second_start.
+
+readonly opening_floor=0.01  # RMS of a tune playing; silence stays below a thousandth
+readonly silence_ceiling=0.001
+
+# Presses and releases a key slowly enough for the game to see it in a frame of its own.
+press() {
+  local key
+  for key in "$@"; do
+    xdotool keydown "$key"
+    sleep 0.15
+    xdotool keyup "$key"
+    sleep 0.25
+  done
+}
+
+# The game picture as fumbo-replay draws it 7 s into a run in a folder holding the files given.
+reference_picture() {
+  local name=$1
+  shift
+  local folder="$out/reference_$name"
+  rm -rf "$folder"
+  mkdir -p "$folder/files"
+  local file
+  for file in "$@"; do cp "$file" "$folder/files/"; done
+  printf 'at 7000 snap %s\nend 7000\n' "$name" >"$folder/script.txt"
+  "$replay" --folder "$folder/files" --script "$folder/script.txt" --out "$folder" \
+    >/dev/null 2>&1 || fail "fumbo-replay could not draw the reference $name"
+  convert "$folder/$name.bmp" "$out/$name.png"
+  echo "$out/$name.png"
+}
+
+wait_main_window() {
+  wait_for "the main window" 60 xdotool search --onlyvisible --name 'Fumbo!2nd' ||
+    fail "the main window never came"
+  local w
+  w=$(main_window)
+  xdotool windowactivate --sync "$w" 2>/dev/null || true
+  echo "$w"
+}
+
+# The seconds of the caption clock, or nothing while the caption shows no clock.
+caption_seconds() {
+  xdotool getwindowname "$1" | sed -n "s/^$caption_prefix \[ \([0-9]*\) 秒 \]$/\1/p"
+}
+
+check_splash() {
+  wait_for "the splash" 20 xdotool search --onlyvisible --name '^Ad of Rilo$' || fail "no splash"
+  local splash
+  splash=$(visible_window '^Ad of Rilo$')
+  [ "$(client_size "$splash")" = "200 70" ] || fail "splash of $(client_size "$splash")"
+  sleep 1
+  shot "$splash" splash >/dev/null
+}
+
+has_caption_clock() { [ -n "$(caption_seconds "$1")" ]; }
+
+check_caption_clock() {
+  local w=$1 first second
+  wait_for "the caption clock" 5 has_caption_clock "$w" ||
+    fail "caption '$(xdotool getwindowname "$w")'"
+  first=$(caption_seconds "$w")
+  sleep 2.2
+  second=$(caption_seconds "$w")
+  ((second >= first + 2 && second <= first + 3)) || fail "the clock went from $first to $second"
+}
+
+# The well, the NEXT box and the panel where they belong, against the picture fumbo-replay
+# draws from the same (empty) folder; only the pair, the NEXT digits and the random super
+# threshold may differ.
+check_first_screen() {
+  local picture=$1 reference=$2 region
+  [ "$(pair_columns "$picture")" = 4 ] || fail "the first pair is not in column 4"
+  for region in 80x300+20+50 100x300+120+50 155x160+225+55 155x50+225+250 380x50+0+350; do
+    local n
+    n=$(differing_pixels "$picture" "$reference" "$region")
+    ((n == 0)) || fail "$n pixels of $region differ from the reference"
+  done
+  local top bottom
+  top=$(white_pixels "$picture" 20x20+230+15)
+  bottom=$(white_pixels "$picture" 20x20+230+35)
+  ((top >= 5 && bottom >= 5)) || fail "the NEXT box shows no digits ($top, $bottom)"
+}
+
+# Down, Left, Right, X and Z on the falling pair, read back from screenshots. The drops come
+# first: a pair lying across the spawn row is above the well and not drawn.
+check_moves() {
+  local w=$1 before after
+  before=$(pair_top "$(shot "$w" before_down)")
+  press Down Down Down Down Down
+  after=$(pair_top "$(shot "$w" after_down)")
+  ((after >= 100 && after >= before + 50)) ||
+    fail "five soft drops moved the pair from $before to $after"
+  local step keys expected columns
+  for step in "Left:3" "Right:4" "Right:5" "x:4 5" "z:5"; do
+    keys=${step%%:*}
+    expected=${step#*:}
+    press "$keys"
+    columns=$(pair_columns "$(shot "$w" "after_$keys")")
+    [ "$columns" = "$expected" ] || fail "after $keys the pair is in columns '$columns'"
+  done
+}
+
+# Esc opens the option screen; Right raises the key sensitivity to 1, Down and Right switch
+# the music on, and the audio carries the tune from then on; Esc closes the screen.
+check_option_screen() {
+  local w=$1 play_from=$2 picture option
+  picture=$(shot "$w" before_option)
+  press Escape
+  sleep 1
+  option=$(shot "$w" option)
+  local changed
+  changed=$(differing_pixels "$picture" "$option" 380x400+0+0)
+  ((changed > 40000)) || fail "the option screen changed only $changed pixels"
+  press Right Down
+  local music_from
+  music_from=$(audio_position)
+  audio_louder_than "$play_from" "$music_from" 0 || fail "no audio written"
+  ! audio_louder_than "$play_from" "$music_from" "$silence_ceiling" ||
+    fail "sound while music and effects were off ($(audio_level "$play_from" "$music_from"))"
+  press Right
+  sleep 3
+  audio_louder_than $((music_from + audio_bytes_per_second / 2)) "$(audio_position)" \
+    "$opening_floor" || fail "no tune after switching music on"
+  shot "$w" option_music_on >/dev/null
+  press Escape
+  sleep 1
+  [ -n "$(pair_columns "$(shot "$w" option_closed)")" ] || fail "the play screen did not return"
+}
+
+# The close question: No keeps the game going, Yes ends it through the exit messages.
+quit_by_close() {
+  local w=$1 box bw bh
+  wmctrl -i -c "$w"
+  read -r box bw bh <<<"$(message_box question_no)"
+  answer_box "$box" Right Return
+  wait_for "the main window again" 5 xdotool search --onlyvisible --name 'Fumbo!2nd' ||
+    fail "No closed the game"
+  local first
+  first=$(caption_seconds "$w")
+  sleep 1.5
+  [ "$(caption_seconds "$w")" != "$first" ] || fail "the clock stood still after No"
+  wmctrl -i -c "$w"
+  read -r box bw bh <<<"$(message_box question_yes)"
+  answer_box "$box" Return
+  answer_exit_messages
+}
+
+# The high-score message and the frame-rate message, each answered with Return; the second
+# is the larger box of five lines.
+answer_exit_messages() {
+  local box bw bh score_height
+  read -r box bw bh <<<"$(message_box high_score_message)"
+  [ -z "$(main_window)" ] || fail "the main window is still shown under the messages"
+  score_height=$bh
+  answer_box "$box" Return
+  read -r box bw bh <<<"$(message_box exit_message)"
+  ((bh > score_height + 40)) || fail "the exit message is no taller than the first ($bh)"
+  answer_box "$box" Return
+  [ "$(game_exit_status 10)" = 0 ] || fail "the game did not end with status 0"
+}
+
+expect_file() {
+  [ -f "$1" ] || fail "$1 is missing"
+  [ "$(hex_of "$1")" = "$2" ] || fail "$(basename "$1") holds $(hex_of "$1"), expected $2"
+}
+
+keep_save_files() {
+  mkdir -p "$2"
+  cp "$1/user.ini" "$1/HighSc.sav" "$2/"
+}
+
+case_first_start() {
+  local folder="$out/program"
+  make_program_folder "$folder"
+  start_game "$folder"
+  check_splash
+  local w play_from
+  w=$(wait_main_window)
+  play_from=$(($(audio_position) + audio_bytes_per_second))
+  audio_louder_than "$audio_bytes_per_second" $((play_from - 2 * audio_bytes_per_second)) \
+    "$opening_floor" || fail "no opening tune during the splash"
+  [ "$(client_size "$w")" = "380 400" ] || fail "client area $(client_size "$w")"
+  check_caption_clock "$w"
+  check_first_screen "$(shot "$w" first_screen)" "$(reference_picture empty_folder)"
+  check_moves "$w"
+  check_option_screen "$w" "$play_from"
+  quit_by_close "$w"
+  # Five soft drops scored five points at level 1: a record over the empty file.
+  expect_file "$folder/user.ini" 01ffff0000
+  expect_file "$folder/HighSc.sav" 000005000000050000000100000000000000000000
+  keep_save_files "$folder" "$saved/first_start"
+}
+
+# Down held from the first frame with key sensitivity 1 fills the well in some seconds.
+case_game_over() {
+  local folder="$out/program"
+  make_program_folder "$folder" "$saved/first_start/user.ini" "$saved/first_start/HighSc.sav"
+  start_game "$folder"
+  local w
+  w=$(wait_main_window)
+  xdotool keydown Down
+  local end=$((SECONDS + 150)) picture="" lit
+  while ((SECONDS < end)); do
+    picture=$(shot "$w" game_over) || true
+    lit=$(lit_pixels "$picture" 380x400+0+0)
+    ((lit < 3000)) && break  # the blinds have closed: only the title is lit
+    sleep 0.2
+  done
+  xdotool keyup Down
+  ((SECONDS < end)) || fail "no game over within 150 s"
+  sleep 3
+  picture=$(shot "$w" game_over_title)
+  local lit_title lit_outside
+  lit_title=$(lit_pixels "$picture" 260x50+60+175)
+  lit_outside=$(($(lit_pixels "$picture" 380x400+0+0) - lit_title))
+  ((lit_title > 1000 && lit_outside == 0)) ||
+    fail "the title lights $lit_title pixels, the rest $lit_outside"
+  answer_exit_messages
+  expect_file "$folder/user.ini" 01ffff0000
+  local record
+  record=$(hex_of "$folder/HighSc.sav")
+  [ ${#record} = 42 ] || fail "HighSc.sav holds $record"
+  [ "${record:0:4}${record:34:8}" = 000000000000 ] || fail "reserved bytes of $record changed"
+  [ "${record:4:8}" = "${record:12:8}" ] || fail "RecScore and HiScore differ in $record"
+  [ "${record:12:8}" != 05000000 ] || fail "a game of held Down scored no more than 5"
+  keep_save_files "$folder" "$saved/game_over"
+}
+
+# The files of the game over read back: the music plays from the start of play and the
+# panel shows the high score exactly as fumbo-replay draws it from the same files.
+case_second_start() {
+  local folder="$out/program"
+  make_program_folder "$folder" "$saved/game_over/user.ini" "$saved/game_over/HighSc.sav"
+  start_game "$folder"
+  local w shown
+  w=$(wait_main_window)
+  shown=$(audio_position)
+  sleep 2.5
+  audio_louder_than $((shown + audio_bytes_per_second / 2)) "$(audio_position)" "$opening_floor" ||
+    fail "no game tune from the start of play"
+  local picture reference empty n
+  picture=$(shot "$w" second_screen)
+  reference=$(reference_picture saved_files "$folder/user.ini" "$folder/HighSc.sav")
+  empty=$(reference_picture empty_folder)
+  n=$(differing_pixels "$picture" "$reference" 205x20+20+375)
+  ((n == 0)) || fail "$n pixels of the high score differ from the reference"
+  n=$(differing_pixels "$picture" "$empty" 205x20+20+375)
+  ((n > 0)) || fail "the high score looks the same as a high score of 0"
+  wmctrl -i -c "$w"
+  local box bw bh
+  read -r box bw bh <<<"$(message_box question)"
+  answer_box "$box" Return
+  answer_exit_messages
+  cmp -s "$folder/HighSc.sav" "$saved/game_over/HighSc.sav" || fail "HighSc.sav changed"
+  cmp -s "$folder/user.ini" "$saved/game_over/user.ini" || fail "user.ini changed"
+}
