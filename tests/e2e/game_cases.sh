@@ -193,6 +193,29 @@ case_first_start() {
   keep_save_files "$folder" "$saved/first_start"
 }
 
+# Lit pixels of a screenshot outside the rectangle of the game-over title.
+lit_outside_title() {
+  echo $(($(lit_pixels "$1" 380x400+0+0) - $(lit_pixels "$1" 260x50+60+175)))
+}
+
+# Watches the screen until the window goes: the blinds close to black and the title fades in
+# on its own. Keeps the last screenshot with everything but the title dark.
+watch_game_over() {
+  local w=$1 end=$((SECONDS + 150)) picture="$out/watch.png" seen=""
+  while ((SECONDS < end)) && xwininfo -id "$w" 2>/dev/null | grep -q IsViewable; do
+    if import -window "$w" "$picture" 2>/dev/null && [ "$(lit_outside_title "$picture")" = 0 ]; then
+      cp "$picture" "$out/game_over_title.png"
+      seen=1
+    fi
+    sleep 0.1
+  done
+  ((SECONDS < end)) || fail "no game over within 150 s"
+  [ -n "$seen" ] || fail "the window went without the blinds closing"
+  local title
+  title=$(lit_pixels "$out/game_over_title.png" 260x50+60+175)
+  ((title > 3000)) || fail "only $title pixels of the title are lit"
+}
+
 # Down held from the first frame with key sensitivity 1 fills the well in some seconds.
 case_game_over() {
   local folder="$out/program"
@@ -201,22 +224,8 @@ case_game_over() {
   local w
   w=$(wait_main_window)
   xdotool keydown Down
-  local end=$((SECONDS + 150)) picture="" lit
-  while ((SECONDS < end)); do
-    picture=$(shot "$w" game_over) || true
-    lit=$(lit_pixels "$picture" 380x400+0+0)
-    ((lit < 3000)) && break  # the blinds have closed: only the title is lit
-    sleep 0.2
-  done
+  watch_game_over "$w"
   xdotool keyup Down
-  ((SECONDS < end)) || fail "no game over within 150 s"
-  sleep 3
-  picture=$(shot "$w" game_over_title)
-  local lit_title lit_outside
-  lit_title=$(lit_pixels "$picture" 260x50+60+175)
-  lit_outside=$(($(lit_pixels "$picture" 380x400+0+0) - lit_title))
-  ((lit_title > 1000 && lit_outside == 0)) ||
-    fail "the title lights $lit_title pixels, the rest $lit_outside"
   answer_exit_messages
   expect_file "$folder/user.ini" 01ffff0000
   local record
