@@ -1,0 +1,33 @@
+// The cost of one frame of the option screen (background, title, the seven texts with their
+// shadows, the help panel and its lines) against the 49 ms frame period.
+#include <benchmark/benchmark.h>
+
+#include "frontend/option_screen.h"
+#include "gameplay/game_state.h"
+#include "gameplay/surfaces.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/system.h"
+
+namespace {
+
+void BM_OptionFrame(benchmark::State& state) {
+  HeadlessBackend backend;
+  SetBackend(&backend);
+  ResetGameState();
+  ResetSurfaces();
+  OptionShown = True;
+  OptCursor = 1;
+  UserSettings.KeySense = 3;
+  UserSettings.BgmOn = True;
+  for (auto _ : state) {
+    DrawOptionFrame();
+    benchmark::DoNotOptimize(Main().Pixel(190, 60));
+  }
+  state.counters["budget_ms"] = 49;
+  ResetGameState();
+  ResetSurfaces();
+  SetBackend(nullptr);
+}
+BENCHMARK(BM_OptionFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
