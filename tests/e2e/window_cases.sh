@@ -67,6 +67,13 @@ case_close() {
   [ "$(probe_exit_status)" = 0 ] || fail "the program did not end with status 0"
 }
 
+# Gives the keyboard to the message box that is up now.
+activate_box() {
+  local box
+  box=$(window_named '^#Fumbo2$')
+  [ -n "$box" ] && xdotool windowactivate --sync "$box"
+}
+
 # Finds the message box, screenshots it into $out/$1.png and prints "id x y width height".
 capture_box() {
   local box
@@ -105,7 +112,7 @@ case_message_box() {
   xdotool windowactivate --sync "$w"
   xdotool key q
   read -r box x y bw bh <<<"$(capture_box question_box)"
-  xdotool windowactivate --sync "$box"
+  wait_for "the box to take the keyboard" 5 activate_box || fail "the box took no keys"
   xdotool key Escape
   wmctrl -i -c "$box"
   sleep 0.5
@@ -122,14 +129,14 @@ case_ask() {
   expect_line "queryunload 1"
   read -r box x y bw bh <<<"$(capture_box ask_box)"
   [ -z "$(window_named 'Fumbo!2nd')" ] || fail "the main window stayed visible behind the question"
-  xdotool windowactivate --sync "$box"
+  wait_for "the box to take the keyboard" 5 activate_box || fail "the box took no keys"
   xdotool key Right Return
   expect_line "answer no"
   wait_for "the main window again" 5 xdotool search --onlyvisible --name 'Fumbo!2nd' ||
     fail "the main window did not come back"
   wmctrl -i -c "$w"
   read -r box x y bw bh <<<"$(capture_box ask_box_again)"
-  xdotool windowactivate --sync "$box"
+  wait_for "the box to take the keyboard" 5 activate_box || fail "the box took no keys"
   xdotool key Return  # the default button: Yes
   expect_line "answer yes"
   wait_probe_gone

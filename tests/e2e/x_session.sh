@@ -2,6 +2,7 @@
 # torn down when the test ends however it ends. Source it, then call start_x_session.
 
 x_session_pids=()
+x_session_claim=""
 
 stop_x_session() {
   local pid
@@ -12,34 +13,51 @@ stop_x_session() {
     wait "$pid" 2>/dev/null || true
   done
   x_session_pids=()
+  [ -n "$x_session_claim" ] && rmdir "$x_session_claim" 2>/dev/null
+  x_session_claim=""
 }
 
-# Starts Xvfb (1024 x 768, 24-bit) and openbox; exports DISPLAY. Exit 77 without Xvfb.
+# True when the X server on display $1 is the one with process id $2: its lock file holds
+# that id. (Another test may win the race for the same number.)
+owns_display() {
+  kill -0 "$2" 2>/dev/null && [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$1-lock")" = "$2" ] &&
+    xdpyinfo -display ":$1" >/dev/null 2>&1
+}
+
+# Starts Xvfb (1024 x 768, 24-bit) on a free display number, then openbox; exports DISPLAY.
+# Exit 77 without Xvfb.
 start_x_session() {
   if ! command -v Xvfb >/dev/null; then
     echo "Xvfb is not installed: skipped"
     exit 77
   fi
   trap stop_x_session EXIT
-  local n
-  for n in $(seq $((60 + RANDOM % 200)) 400); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    local xvfb=$!
-    local tries
-    for tries in $(seq 50); do
-      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-        x_session_pids+=("$xvfb")
-        export DISPLAY=":$n"
-        openbox >/dev/null 2>&1 &
-        x_session_pids+=("$!")
-        wait_for "openbox to take the screen" 5 wmctrl -m
-        return 0
-      fi
-      kill -0 "$xvfb" 2>/dev/null || break  # lost the race for this number
+  local n tries xvfb
+  for n in $(shuf -i 100-999 -n 40); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    # Claim the number first: a second server started on a taken number can break the
+    # first one's socket before it gives up.
+    mkdir "/tmp/.fumbo-e2e-display-$n" 2>/dev/null || continue
+    x_session_claim="/tmp/.fumbo-e2e-display-$n"
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    xvfb=$!
+    for tries in $(seq 100); do
+      owns_display "$n" "$xvfb" && break
+      kill -0 "$xvfb" 2>/dev/null || break
       sleep 0.1
     done
+    if owns_display "$n" "$xvfb"; then
+      x_session_pids+=("$xvfb")
+      export DISPLAY=":$n"
+      openbox >"${X_SESSION_LOG:-/dev/null}" 2>&1 &
+      x_session_pids+=("$!")
+      wait_for "openbox to take the screen" 20 wmctrl -m || exit 1
+      return 0
+    fi
     kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    rmdir "$x_session_claim"
+    x_session_claim=""
   done
   echo "could not start Xvfb"
   exit 1
