@@ -12,8 +12,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
 mkdir -p "$out"
-# The X and D-Bus libraries keep a few allocations to the end; they are not ours.
-export ASAN_OPTIONS=detect_leaks=0
 log="$out/probe.log"
 probe_pid=""
 
