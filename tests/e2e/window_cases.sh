@@ -12,6 +12,8 @@ case_geometry() {
   [ -n "$w" ] || fail "main window not found"
   [ "$(client_size "$w")" = "380 400" ] || fail "client area $(client_size "$w"), not 380 400"
   [ "$(xdotool getwindowname "$w")" = "$caption" ] || fail "caption $(xdotool getwindowname "$w")"
+  # The program's folder is the folder of the executable, whatever the working directory.
+  expect_line "folder $(cd "$(dirname "$probe")" && pwd -P)"
   # The frame, borders included, is centred on the 1024 x 768 screen.
   local extents left right top bottom x y
   extents=$(xprop -id "$w" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ' ')

@@ -124,6 +124,7 @@ void RunMain(bool ask) {
   InstallHandlers(backend, ask);
   backend.Show(WindowId::Main);
   const WindowRect outer = backend.OuterRect(WindowId::Main);
+  std::printf("folder %s\n", AppPath().c_str());
   std::printf("ready %d %d %d %d\n", outer.left, outer.top, outer.width, outer.height);
   RunFrames(*picture);
 }
