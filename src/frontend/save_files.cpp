@@ -31,11 +31,16 @@ bool CurrentFileBytes(const std::string& gamePath, std::vector<std::uint8_t>& by
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) return true;
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  if (!in || !std::filesystem::is_regular_file(path, ec)) {
     error = "cannot read " + path;
     return false;
   }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {  // the stream library throws on a read error
+    error = "cannot read " + path;
+    return false;
+  }
   return true;
 }
 

@@ -98,12 +98,19 @@ bool ReadRecordFile(const std::string& gamePath, std::vector<std::uint8_t>& byte
     }
   }
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = "cannot open " + path + ": " + std::strerror(errno);
+  if (!in || !std::filesystem::is_regular_file(path, ec)) {
+    if (error) *error = "cannot open " + path + ": " + (in ? "not a file" : std::strerror(errno));
     RecordFile(path, "read", bytes);
     return false;
   }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure& failure) {  // the stream library throws on EIO
+    bytes.clear();
+    if (error) *error = "cannot read " + path + ": " + failure.what();
+    RecordFile(path, "read", bytes);
+    return false;
+  }
   RecordFile(path, "read", bytes);
   return true;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <set>
 
 #include "platform/audio/short_path.h"
 #include "platform/audio/sound_system.h"
@@ -13,6 +15,14 @@ std::string Lower(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return lower;
+}
+
+// The game never looks at MCI results, so a tune it cannot play is told here, once a file.
+void ReportUnplayableTune(const std::string& path, std::uint32_t error) {
+  static std::set<std::string> told;
+  if (!told.insert(path).second) return;
+  std::fprintf(stderr, "fumbo2: cannot play the tune %s: %s\n", path.c_str(),
+               error == mci::kInvalidFile ? "not a standard MIDI file" : "no such file");
 }
 
 bool EndsWithMidiExtension(const std::string& path) {
@@ -136,8 +146,12 @@ std::uint32_t MciInterpreter::Open(std::vector<Word> words, std::size_t replyCap
   if (element.empty()) return mci::kFileNotFound;
 
   std::uint32_t error = mci::kFileNotFound;
-  auto sequencer = sound.OpenSequencer(ResolveShortPath(NativePath(element)), &error);
-  if (!sequencer) return error;
+  const std::string path = ResolveShortPath(NativePath(element));
+  auto sequencer = sound.OpenSequencer(path, &error);
+  if (!sequencer) {
+    ReportUnplayableTune(path, error);
+    return error;
+  }
   const int id = FreeDeviceId();
   reply = std::to_string(id);
   if (replyCapacity == 0) {

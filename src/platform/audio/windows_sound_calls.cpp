@@ -1,7 +1,9 @@
 // The winmm and kernel32 calls of the sound and music code: PlaySoundA, mciSendStringA,
 // GetShortPathNameA and GetVersionExA.
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <set>
 
 #include "platform/audio/mci_interpreter.h"
 #include "platform/audio/short_path.h"
@@ -17,6 +19,21 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The game never looks at the result, so an effect it cannot play is told here, once a file.
+void ReportUnplayableEffect(const std::string& path, bool missing) {
+  static std::set<std::string> told;
+  if (!told.insert(path).second) return;
+  std::fprintf(stderr, "fumbo2: cannot play the sound effect %s: %s\n", path.c_str(),
+               missing ? "no such file" : "not a WAV file it can read");
+}
+
+// Only the music player asks for short names: a file without one is a tune that cannot play.
+void ReportMissingFile(const std::string& path) {
+  static std::set<std::string> told;
+  if (!told.insert(path).second) return;
+  std::fprintf(stderr, "fumbo2: cannot play the tune %s: no such file\n", path.c_str());
+}
+
 }  // namespace
 
 int PlaySoundA(const char* path, void* module, std::uint32_t flags) {
@@ -28,7 +45,9 @@ int PlaySoundA(const char* path, void* module, std::uint32_t flags) {
   const bool missing = !std::filesystem::is_regular_file(native, ec);
   CurrentBackend().Record({"\"ev\":\"sound\",\"name\":" + JsonQuote(BaseName(gamePath)) +
                            ",\"missing\":" + (missing ? "true" : "false")});
-  return CurrentBackend().Sound().PlayEffect(native) ? 1 : 0;
+  if (CurrentBackend().Sound().PlayEffect(native)) return 1;
+  ReportUnplayableEffect(native, missing);
+  return 0;
 }
 
 std::uint32_t mciSendStringA(const char* command, char* returnString, std::uint32_t returnLength,
@@ -50,7 +69,10 @@ std::uint32_t GetShortPathNameA(const char* longPath, char* shortPath, std::uint
   if (shortPath != nullptr && length > 0) shortPath[0] = '\0';
   if (longPath == nullptr) return 0;
   const std::string result = ShortPathOf(NativePath(longPath));
-  if (result.empty()) return 0;
+  if (result.empty()) {
+    ReportMissingFile(NativePath(longPath));
+    return 0;
+  }
   // Too small a buffer: the size needed, with its NUL, and nothing written.
   if (shortPath == nullptr || result.size() + 1 > length)
     return static_cast<std::uint32_t>(result.size() + 1);
