@@ -265,3 +265,33 @@ case_second_start() {
   cmp -s "$folder/HighSc.sav" "$saved/game_over/HighSc.sav" || fail "HighSc.sav changed"
   cmp -s "$folder/user.ini" "$saved/game_over/user.ini" || fail "user.ini changed"
 }
+
+# A folder with a corrupt game tune, no opening tune and a landing sound that is no WAV:
+# the real program plays on with music and effects switched on, says what it cannot play,
+# and leaves the bytes beyond the records of its save files alone.
+case_broken_files() {
+  local folder="$out/program"
+  make_program_folder "$folder"
+  rm "$folder/Opening.mid"
+  head -c 600 /dev/urandom >"$folder/Game.mid"
+  echo "not a wave" >"$folder/Fall.wav"
+  printf '\000\377\377\377\377tail' >"$folder/user.ini"
+  cp "$folder/Game.mid" "$out/Game.mid.before"
+  start_game "$folder"
+  local w
+  w=$(wait_main_window)
+  press Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down Down
+  check_caption_clock "$w"
+  local line
+  for line in "Opening.mid: no such file" "Game.mid: not a standard MIDI file" \
+    "Fall.wav: not a WAV file"; do
+    [ "$(grep -c -- "$line" "$out/stderr.txt")" = 1 ] || fail "standard error lacks '$line'"
+  done
+  wmctrl -i -c "$w"
+  local box bw bh
+  read -r box bw bh <<<"$(message_box question)"
+  answer_box "$box" Return
+  answer_exit_messages
+  expect_file "$folder/user.ini" 00ffffffff7461696c
+  cmp -s "$folder/Game.mid" "$out/Game.mid.before" || fail "the corrupt tune was changed"
+}

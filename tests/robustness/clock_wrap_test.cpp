@@ -14,7 +14,8 @@ constexpr std::uint64_t kWrap = std::uint64_t{1} << 32;
 
 // A pair of 1s waits at the bottom left; the first pair (two 1s) goes two columns left and
 // is soft-dropped onto the floor beside it: a landing, a line of three, its clearing, and
-// the caption clock before and after. Music and effects on, so tunes and sounds are timed.
+// the caption clock before and after; then the option screen opened and closed. Music and effects
+// on, so tunes and sounds are timed.
 std::string ClearingScript(std::uint64_t clock) {
   std::string script = "seed 5\nclock " + std::to_string(clock) + "\n";
   script += "at 5500 set Board 0 2 2\n";
@@ -23,6 +24,8 @@ std::string ClearingScript(std::uint64_t clock) {
   for (int i = 0; i < 16; ++i)
     script += "at " + std::to_string(6000 + 200 * i) + " key-down Down\nat " +
               std::to_string(6100 + 200 * i) + " key-up Down\n";
+  script += "at 12500 key-down Escape\nat 12600 key-up Escape\nat 13300 snap option\n";
+  script += "at 13500 key-down Escape\nat 13600 key-up Escape\n";
   return script + "at 9000 snap landed\nat 10000 snap clearing\nat 14000 snap after\n" +
          "at 16000 close\nend 30000\n";
 }
@@ -95,9 +98,12 @@ TEST(ClockWrapTest, ALandingAClearAndTheCaptionClockTimeAlikeAcrossTheWrap) {
   ASSERT_EQ(ordinary.exitStatus, 0) << ordinary.errors;
   ASSERT_GT(ordinary.snapshots.at("after")["DelSum"].Int(), 0) << "nothing was cleared";
   ASSERT_FALSE(ordinary.Events("sound").empty());
+  ASSERT_EQ(ordinary.snapshots.at("option")["OptionShown"].Int(), -1);
+  ASSERT_EQ(ordinary.snapshots.at("after")["OptionShown"].Int(), 0);
   // The wrap while the pair falls, early and late in the lock delay, in the clearing
-  // animation, after it, at the very start and in the splash.
-  for (std::uint64_t wrapAt : {7296u, 8850u, 9400u, 9850u, 11000u, 1u, 2000u}) {
+  // animation, after it, in the option screen's opening and closing, at the very start and
+  // in the splash.
+  for (std::uint64_t wrapAt : {7296u, 8850u, 9400u, 9850u, 11000u, 12550u, 13550u, 1u, 2000u}) {
     SCOPED_TRACE("the counter wraps " + std::to_string(wrapAt) + " ms into the run");
     const std::uint64_t clock = kWrap - wrapAt;
     ExpectSameRun(ordinary, RunWithMedia(ClearingScript(clock), allOn), clock - 100000);
