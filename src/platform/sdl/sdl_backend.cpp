@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -395,13 +394,17 @@ void SdlBackend::End() {
 extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
 #endif
 
+std::unique_ptr<Backend> CreateSdlBackend(const char* argv0) {
+  return std::make_unique<SdlBackend>(argv0);
+}
+
 int RunWithSdlBackend(const char* argv0, std::function<void()> program) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The game asks its own question when the window is closed.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) CannotOpenWindow();
-  static SdlBackend* backend = nullptr;  // lives until the program ends through End()
-  backend = new SdlBackend(argv0);
+  // Lives until the program ends through End(), which never returns.
+  static SdlBackend* backend = new SdlBackend(argv0);
   SetBackend(backend);
   program();
   backend->End();
