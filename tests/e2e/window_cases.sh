@@ -125,8 +125,9 @@ case_message_box() {
 
 case_ask() {
   start_probe ask
-  local w box x y bw bh
+  local w box x y bw bh place
   w=$(window_named 'Fumbo!2nd')
+  place=$(client_origin "$w")
   wmctrl -i -c "$w"
   expect_line "queryunload 1"
   read -r box x y bw bh <<<"$(capture_box ask_box)"
@@ -136,6 +137,7 @@ case_ask() {
   expect_line "answer no"
   wait_for "the main window again" 5 xdotool search --onlyvisible --name 'Fumbo!2nd' ||
     fail "the main window did not come back"
+  [ "$(client_origin "$w")" = "$place" ] || fail "the window came back at $(client_origin "$w")"
   wmctrl -i -c "$w"
   read -r box x y bw bh <<<"$(capture_box ask_box_again)"
   wait_for "the box to take the keyboard" 5 activate_box || fail "the box took no keys"
