@@ -19,6 +19,7 @@ struct SoakOutcome {
   bool passed = false;
   std::string failure;  // why not, when not
   bool gameOver = false;
+  bool unplannedQuit = false;  // closed by the script's last resort, not by its plan
   bool newRecord = false;
   long long score = 0;  // the last score seen (a snapshot or the saved record)
   double playSeconds = 0;

@@ -7,7 +7,8 @@ namespace {
 
 // The main window shows after the splash and its opening tune; keys before then are dropped.
 constexpr std::uint64_t kPlayStarts = 22000;
-constexpr std::uint64_t kLongestGame = 1500000;
+constexpr std::uint64_t kHoldDown = 300000;
+constexpr std::uint64_t kLongestGame = 900000;
 
 class ScriptWriter {
  public:
@@ -114,7 +115,11 @@ SoakGame MakeSoakGame(int number) {
     w.Line("answer yes");
     w.At(randomUntil, "close");
   } else {
-    HoldDown(w, randomUntil, kLongestGame);
+    // A visit to the option screen may leave it open (Escape is ignored while a landing
+    // runs), where the soft drop only moves the cursor: such a game is closed at the end.
+    HoldDown(w, randomUntil, randomUntil + kHoldDown);
+    w.Line("answer yes");
+    w.At(randomUntil + kHoldDown, "close");
   }
   w.Line("end " + std::to_string(kLongestGame));
   game.script = w.Text();

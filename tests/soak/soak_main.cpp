@@ -100,13 +100,14 @@ SoakOutcome PlayOne(const Options& options, int number) {
   run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   run.standardError = ReadText(root / "stderr.txt");
   SoakOutcome outcome = CheckSoakGame(game, run);
+  outcome.unplannedQuit = !outcome.gameOver && !game.plannedQuit;
   if (outcome.passed) fs::remove_all(root);
   return outcome;
 }
 
 struct Tally {
   std::mutex lock;
-  int passed = 0, failed = 0, gameOver = 0, quit = 0, records = 0;
+  int passed = 0, failed = 0, gameOver = 0, quit = 0, unplannedQuit = 0, records = 0;
   long long bestScore = 0;
   double playSeconds = 0;
 };
@@ -122,6 +123,7 @@ void Report(Tally& tally, int number, const SoakOutcome& outcome, const Options&
   }
   ++tally.passed;
   ++(outcome.gameOver ? tally.gameOver : tally.quit);
+  tally.unplannedQuit += outcome.unplannedQuit ? 1 : 0;
   tally.records += outcome.newRecord ? 1 : 0;
   tally.bestScore = std::max(tally.bestScore, outcome.score);
   tally.playSeconds += outcome.playSeconds;
@@ -151,9 +153,9 @@ int main(int argc, char** argv) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf(
-      "soak: %d games, %d passed, %d failed; %d ended in game over, %d by a quit; %d new "
-      "records, best score %lld; %.0f s of play in %.1f s\n",
-      options.games, tally.passed, tally.failed, tally.gameOver, tally.quit, tally.records,
-      tally.bestScore, tally.playSeconds, seconds);
+      "soak: %d games, %d passed, %d failed; %d ended in game over, %d by a quit (%d of them "
+      "left on the option screen); %d new records, best score %lld; %.0f s of play in %.1f s\n",
+      options.games, tally.passed, tally.failed, tally.gameOver, tally.quit, tally.unplannedQuit,
+      tally.records, tally.bestScore, tally.playSeconds, seconds);
   return tally.failed == 0 ? 0 : 1;
 }
