@@ -73,10 +73,13 @@ inline bool RunReplayInFolder(const std::string& script,
                               bool readOnly, ReplayResult& result) {
   namespace fs = std::filesystem;
   namespace detail = replay_harness_detail;
+  const std::string binary = (fs::path(FUMBO_BINARY_DIR) / "bin" / "fumbo-replay").string();
   std::string prefix;
   if (readOnly && geteuid() == 0) {
-    if (std::system("command -v setpriv >/dev/null 2>&1") != 0) return false;
     prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    // Without the right to change users, or with the tool out of nobody's reach: no run.
+    const std::string probe = prefix + "test -x " + detail::ShellQuote(binary) + " 2>/dev/null";
+    if (std::system(probe.c_str()) != 0) return false;
   }
   result.root = detail::MakeTemporaryFolder();
   const fs::path folder = result.root / "folder";
@@ -91,7 +94,6 @@ inline bool RunReplayInFolder(const std::string& script,
       if (entry.is_regular_file()) chmod(entry.path().c_str(), 0444);
     chmod(folder.c_str(), 0555);
   }
-  const std::string binary = (fs::path(FUMBO_BINARY_DIR) / "bin" / "fumbo-replay").string();
   const std::string command = "timeout 120 " + prefix + detail::ShellQuote(binary) + " --folder " +
                               detail::ShellQuote(folder.string()) + " --script " +
                               detail::ShellQuote((result.root / "script.txt").string()) +
