@@ -47,8 +47,6 @@ start_game() {
   trap cleanup_game EXIT
 }
 
-game_running() { kill -0 "$game_pid" 2>/dev/null; }
-
 # The exit status once the game has ended by itself (fails after $1 seconds).
 game_exit_status() {
   wait_for "the game to end" "$1" bash -c "! kill -0 $game_pid" || fail "the game did not end"
