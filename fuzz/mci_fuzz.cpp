@@ -1,7 +1,8 @@
 // The MCI command interpreter on arbitrary command strings, one a line, against the virtual
 // sound system with the game's two tunes in the folder. The first byte of the input picks
-// the reply buffer's size. Between commands the virtual clock moves on, so tunes play, end
-// and get sought while they run.
+// the reply buffer's size; bytes after the first NUL become the file Fuzzed.mid, so the
+// sequencer also plays, seeks and reports on songs nobody wrote. Between commands the
+// virtual clock moves on, so tunes play, end and get sought while they run.
 #include <unistd.h>
 
 #include <cstddef>
@@ -56,6 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::uint32_t capacity = data[0] % (kReplyBuffer + 1);
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::size_t nul = std::min(rest.find('\0'), rest.size());
+  const std::string_view song = rest.substr(std::min(nul + 1, rest.size()));
+  WriteWholeFile(ScratchFolder() + "/Fuzzed.mid",
+                 reinterpret_cast<const std::uint8_t*>(song.data()), song.size());
+  rest = rest.substr(0, nul);
   HeadlessBackend& backend = FuzzBackend();
   while (!rest.empty()) {
     const std::size_t end = std::min(rest.find('\n'), rest.size());
