@@ -60,6 +60,8 @@ std::uint64_t VisitOptions(ScriptWriter& w, std::uint64_t t) {
     w.Tap(t, kKeys[w.Between(0, 3)]);
     t += w.Between(60, 500);
   }
+  // Enter asks to close when the cursor is on the last row; the answer comes from the queue.
+  if (w.Chance(0.1)) w.At(t, "key-press 13");
   w.Tap(t, "Escape");
   return t + w.Between(600, 1500);
 }
@@ -76,6 +78,8 @@ void RandomPlay(ScriptWriter& w, SoakGame& game, std::uint64_t until) {
       w.Line("answer no");
       w.At(t, "close");
       t += w.Between(100, 2000);
+    } else if (w.Chance(0.01)) {
+      w.At(t, "paint");  // another window uncovered the game
     } else {
       w.Tap(t, kPlayKeys[w.Between(0, 5)]);
       t += w.Between(30, 400);

@@ -154,7 +154,8 @@ int main(int argc, char** argv) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf(
       "soak: %d games, %d passed, %d failed; %d ended in game over, %d by a quit (%d of them "
-      "left on the option screen); %d new records, best score %lld; %.0f s of play in %.1f s\n",
+      "unplanned: the Quit row, or left on the option screen); %d new records, best score %lld; "
+      "%.0f s of play in %.1f s\n",
       options.games, tally.passed, tally.failed, tally.gameOver, tally.quit, tally.unplannedQuit,
       tally.records, tally.bestScore, tally.playSeconds, seconds);
   return tally.failed == 0 ? 0 : 1;
