@@ -7,6 +7,12 @@
 
 namespace {
 
+// How often the box looks for its events. The box polls rather than waits: while SDL waits it
+// wakes itself by sending an event to the newest window through a second display
+// connection, and that event can reach the server after the box window is destroyed, which
+// the X library answers by ending the program.
+constexpr Uint32 kBoxPollMs = 10;
+
 struct OpenBox {
   MessageBoxLayout layout;
   MessageBoxChoice choice;
@@ -101,7 +107,10 @@ MsgBoxAnswer RunMessageBox(const std::string& text, MsgBoxButtons buttons,
   std::optional<MsgBoxAnswer> answer;
   while (!answer) {
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, 100) == 0) continue;
+    if (!SDL_PollEvent(&event)) {
+      SDL_Delay(kBoxPollMs);
+      continue;
+    }
     if (event.type == SDL_QUIT) {
       quitRequested = true;  // asked again once the box is answered
     } else if (WindowOf(event) == box.window.Id()) {
