@@ -25,6 +25,7 @@ class MeteringBackend final : public Backend {
 
   std::uint32_t TickCount() override { return real_.TickCount(); }
   void Idle() override { real_.Idle(); }
+  void IdleFor(std::uint32_t msLeft) override { real_.IdleFor(msLeft); }
   void PumpEvents() override;
   std::uint32_t RandomSeed() override { return real_.RandomSeed(); }
   void SetMainHandlers(MainWindowHandlers handlers) override;

@@ -10,7 +10,8 @@
 // may be drawn. The tick is taken before drawing, so the drawing time counts toward the
 // period and a slow frame is followed at once by the next; no frame is ever skipped.
 inline void WaitForFrame(std::uint32_t& frameTick, std::uint32_t periodMs) {
-  while (TickSince(frameTick) < periodMs) Idle();
+  for (std::uint32_t elapsed; (elapsed = TickSince(frameTick)) < periodMs;)
+    Idle(periodMs - elapsed);
   frameTick = GetTickCount();
 }
 

@@ -32,7 +32,11 @@ void CopyWellRect(Surface& dst, const Surface& src) {
 }
 
 void WaitForFrame(Tick frameTick, std::uint32_t period) {
-  while (static_cast<std::uint32_t>(GetTickCount() - frameTick) < period) Idle();
+  for (;;) {
+    const auto elapsed = static_cast<std::uint32_t>(GetTickCount() - frameTick);
+    if (elapsed >= period) break;
+    Idle(period - elapsed);
+  }
 }
 
 }  // namespace clearing

@@ -55,9 +55,10 @@ void GameLoop() {
   Tick frameTick = GetTickCount();
   Tick secTick = GetTickCount();
   for (;;) {
-    if (double(TickSince(frameTick)) < framePeriod) {
+    const double elapsed = double(TickSince(frameTick));
+    if (elapsed < framePeriod) {
       DoEvents();
-      Idle();
+      Idle(static_cast<std::uint32_t>(std::ceil(framePeriod - elapsed)));
       continue;
     }
     frameTick = GetTickCount();

@@ -61,6 +61,12 @@ class Backend {
   // Called in every waiting spin. Real: sleeps briefly and keeps Main on screen. Headless:
   // advances the virtual clock by 1 ms. Never runs the game's event handlers.
   virtual void Idle() = 0;
+  // One spin of a wait that still has `msLeft` milliseconds to go. The real back end may
+  // sleep longer here, but wakes before the deadline; by default it is a plain Idle().
+  virtual void IdleFor(std::uint32_t msLeft) {
+    (void)msLeft;
+    Idle();
+  }
   // DoEvents: runs the pending window events through the handlers; never waits.
   virtual void PumpEvents() = 0;
   // Seed for the one random generator (real: from the clock; headless: the script's).

@@ -1,5 +1,7 @@
 #include "platform/system.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -7,8 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include <unistd.h>
 
 #include "platform/json_text.h"
 
@@ -44,10 +44,15 @@ Backend& CurrentBackend() {
 
 std::uint32_t GetTickCount() { return CurrentBackend().TickCount(); }
 void Idle() { CurrentBackend().Idle(); }
+void Idle(std::uint32_t msLeft) { CurrentBackend().IdleFor(msLeft); }
 void DoEvents() { CurrentBackend().PumpEvents(); }
 
 void WaitSince(std::uint32_t start, std::uint32_t ms) {
-  while (static_cast<std::uint32_t>(GetTickCount() - start) < ms) Idle();
+  for (;;) {
+    const auto elapsed = static_cast<std::uint32_t>(GetTickCount() - start);
+    if (elapsed >= ms) break;
+    Idle(ms - elapsed);
+  }
 }
 
 void RandomizeWith(std::uint32_t seed) {

@@ -12,6 +12,9 @@ std::uint32_t GetTickCount();
 inline std::uint32_t TickSince(std::uint32_t start) { return GetTickCount() - start; }
 // One spin of a waiting loop: every busy wait of the game calls it.
 void Idle();
+// The same, for a wait that still has `msLeft` milliseconds to go: the real back end sleeps
+// longer between looks, keeping the deadline; the headless one still moves 1 ms.
+void Idle(std::uint32_t msLeft);
 // Waits until `ms` milliseconds have passed since `start` (modulo 2^32), through Idle.
 void WaitSince(std::uint32_t start, std::uint32_t ms);
 // Runs the pending window events and returns.

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +28,8 @@ constexpr int kSplashHeight = 70;
 constexpr Colour kFormColour = RGB(240, 240, 240);
 // How often Idle looks at the window system while the game pumps no events.
 constexpr std::uint32_t kIdleLookMs = 10;
+// The longest sleep of one look: the window is looked after at least this often.
+constexpr std::uint32_t kLongestIdleMs = 10;
 // How long a first showing waits for the window manager to report the frame.
 constexpr std::uint32_t kFrameWaitMs = 200;
 
@@ -62,6 +65,7 @@ class SdlBackend final : public Backend {
 
   std::uint32_t TickCount() override { return MonotonicMilliseconds(); }
   void Idle() override;
+  void IdleFor(std::uint32_t msLeft) override;
   void PumpEvents() override;
   std::uint32_t RandomSeed() override;
 
@@ -152,7 +156,11 @@ void SdlBackend::MarkPendingExposes() {
   }
 }
 
-void SdlBackend::Idle() {
+void SdlBackend::Idle() { IdleFor(1); }
+
+// Sleeps until a millisecond before the wait's deadline (the last millisecond is taken in
+// steps of one, so the deadline is met), and never longer than kLongestIdleMs.
+void SdlBackend::IdleFor(std::uint32_t msLeft) {
   const std::uint32_t now = MonotonicMilliseconds();
   if (static_cast<std::uint32_t>(now - lastIdleLook_) >= kIdleLookMs) {
     lastIdleLook_ = now;
@@ -160,7 +168,9 @@ void SdlBackend::Idle() {
   }
   PresentChanged();
 #ifndef FUMBO_SPIN_WAITS
-  SDL_Delay(1);
+  SDL_Delay(std::clamp<std::uint32_t>(msLeft > 1 ? msLeft - 1 : 1, 1, kLongestIdleMs));
+#else
+  (void)msLeft;
 #endif
 }
 
