@@ -3,7 +3,7 @@
 # build whose waits spin as the original's did; both run at the same time, on their own
 # X displays, with music and sound effects on (SDL's dummy audio driver still runs the
 # synthesizer, so the SoundFont is loaded and rendered).
-#   bench/play_rate.sh [SECONDS]      (default 60 s of play, after the ~22 s splash)
+#   bench/play_rate.sh [SECONDS]      (default 60 s of play, after the splash)
 # Builds, Release without sanitizers: build-bench (FUMBO_BENCH) and build-bench-spin
 # (FUMBO_SPIN_WAITS); BENCH_BUILD and SPIN_BUILD name others.
 set -euo pipefail
