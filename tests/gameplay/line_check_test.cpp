@@ -1,9 +1,14 @@
 // The board check: which cells a line marks, what it scores, chains and the super landing.
 #include "gameplay/line_check.h"
 
+#include <algorithm>
+#include <fstream>
+
 #include "clearing_fixture.h"
 #include "gameplay/key_handling.h"
 #include "gameplay/line_check_steps.h"
+#include "music/clsMIDI.h"
+#include "platform/system.h"
 
 namespace clearing_test {
 namespace {
@@ -66,6 +71,32 @@ TEST_F(LineCheckTest, AChainCountsCombosDoublesTheSecondStepAndEndsAtZero) {
   EXPECT_EQ(MaxCombo, 2);
   EXPECT_EQ(Score, 10 * (2 * 3) + 10 * (3 * 3 * 2));
   EXPECT_EQ(DelSum, 6 + 9);
+}
+
+TEST_F(LineCheckTest, EveryCheckAsksTheTuneAndRestartsItOnlyWhenStoppedWithMusicOn) {
+  // Two beats of one held note.
+  std::ofstream(ScratchProgramFolder() + "/Game.mid", std::ios::binary) << std::string(
+      "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\x0D\0\x90\x3C\x40\x81\x40\x80\x3C\x40\0\xFF\x2F\0", 35);
+  BgmPlayer().FileName(AppPath() + "\\Game.mid");
+  auto sent = [&](const char* command) {
+    const auto& lines = backend.Trace().Lines();
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.find(std::string("\"") + command + "\"") != std::string::npos;
+    });
+  };
+  for (std::int16_t bgm : {False, std::int16_t(1)}) {  // off, and a stored 1 counts as off
+    UserSettings.BgmOn = bgm;
+    CheckBoard();
+  }
+  EXPECT_EQ(sent("status midifile mode"), 2);
+  EXPECT_EQ(sent("play midifile"), 0);
+  UserSettings.BgmOn = True;
+  CheckBoard();
+  CheckBoard();  // playing now
+  EXPECT_EQ(sent("status midifile mode"), 4);
+  EXPECT_EQ(sent("seek midifile to START"), 1);
+  EXPECT_EQ(sent("play midifile"), 1);
+  std::filesystem::remove(ScratchProgramFolder() + "/Game.mid");
 }
 
 TEST_F(LineCheckTest, ComboAndMaxComboStopAt255) {
