@@ -5,6 +5,7 @@
 #include "frontend/frame_gate.h"
 #include "frontend/save_files.h"
 #include "gameplay/game_state.h"
+#include "gameplay/rounding.h"
 #include "gameplay/surfaces.h"
 #include "platform/gdi.h"
 #include "platform/system.h"
@@ -30,7 +31,7 @@ void DrawShardSpeeds(ShardSpeeds& speeds) {
   }
 }
 
-int RoundSingle(float value) { return static_cast<int>(std::nearbyint(value)); }
+int RoundSingle(float value) { return RoundHalfEven<int>(value); }
 
 void DrawBurstFrame(const ShardSpeeds& speeds, int k) {
   Surface& back = BackP();

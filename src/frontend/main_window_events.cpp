@@ -3,8 +3,8 @@
 #include "frontend/option_screen.h"
 #include "frontend/option_transition.h"
 #include "frontend/save_files.h"
-#include "frontend/sound_effects.h"
 #include "gameplay/game_state.h"
+#include "gameplay/sound_effect.h"
 #include "gameplay/status_panel.h"
 #include "gameplay/well_drawing.h"
 #include "music/clsMIDI.h"
@@ -36,7 +36,7 @@ void ToggleOptionScreen() {
 
 void MoveOptionCursor(int step) {
   OptCursor = static_cast<std::uint8_t>((OptCursor + 4 + step) % 4);
-  PlayFrontendSound("\\Select.wav");
+  PlayEffect("\\Select.wav");
   OptPulseAngle = -45;
 }
 
@@ -134,12 +134,12 @@ void ChangeOption(const std::int16_t& RightKey) {
     case 0:
       if (RightKey == True ? UserSettings.KeySense < 5 : UserSettings.KeySense > 0) {
         UserSettings.KeySense += RightKey == True ? 1 : -1;
-        PlayFrontendSound("\\Change.wav");
+        PlayEffect("\\Change.wav");
       }
       break;
     case 1:
       UserSettings.BgmOn = Switched(UserSettings.BgmOn);
-      PlayFrontendSound("\\Change.wav");
+      PlayEffect("\\Change.wav");
       if (UserSettings.BgmOn == True) {
         BgmPlayer().Position("START");
         BgmPlayer().Play();
@@ -149,7 +149,7 @@ void ChangeOption(const std::int16_t& RightKey) {
       break;
     case 2:
       UserSettings.SoundOn = Switched(UserSettings.SoundOn);
-      PlayFrontendSound("\\Change.wav");
+      PlayEffect("\\Change.wav");
       break;
     default:
       break;

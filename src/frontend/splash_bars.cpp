@@ -2,12 +2,13 @@
 
 #include <cmath>
 
+#include "gameplay/rounding.h"
 #include "platform/gdi.h"
 #include "platform/system.h"
 
 namespace {
 
-int RoundToInt(double value) { return static_cast<int>(std::nearbyint(value)); }
+int RoundToInt(double value) { return RoundHalfEven<int>(value); }
 
 }  // namespace
 

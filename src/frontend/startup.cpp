@@ -11,6 +11,7 @@
 #include "gameplay/game_state.h"
 #include "gameplay/level_table.h"
 #include "gameplay/main_loop.h"
+#include "gameplay/rounding.h"
 #include "gameplay/status_panel.h"
 #include "gameplay/surfaces.h"
 #include "music/clsMIDI.h"
@@ -46,8 +47,8 @@ void SlideInSplash(LightBars& bars) {
 }
 
 std::uint8_t DealCell() {
-  float value = static_cast<float>(Kinds) * Rnd() + 2.0f;
-  return static_cast<std::uint8_t>(std::nearbyint(value));
+  const float value = static_cast<float>(Kinds) * Rnd() + 2.0f;
+  return RoundHalfEven<std::uint8_t>(value);
 }
 
 }  // namespace

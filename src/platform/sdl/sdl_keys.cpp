@@ -80,14 +80,11 @@ int KeyPressCharacter(SDL_Keycode key) {
   // SDL sends no text for these keys, so their characters are made from the key-down.
   switch (key) {
     case SDLK_BACKSPACE:
-      return 8;
     case SDLK_TAB:
-      return 9;
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
-      return 13;
     case SDLK_ESCAPE:
-      return 27;
+      return VirtualKeyCode(key);  // their characters are their key codes
     default:
       return 0;
   }
