@@ -43,7 +43,7 @@ free_display() {
 start_run() {  # NAME BUILD
   local name=$1 build=$2 folder=$work/$1 display
   mkdir -p "$folder"
-  cp "$build/bin/play_meter" "$build"/bin/*.mid "$build"/bin/*.wav "$folder/"
+  cp "$build/dev/play_meter" "$build"/bin/*.mid "$build"/bin/*.wav "$folder/"
   printf '\x00\xff\xff\xff\xff' >"$folder/user.ini"
   display=$(free_display)
   Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &

@@ -29,7 +29,7 @@ run_target() {
   [ -f "fuzz/$target.dict" ] && dict=(-dict="$PWD/fuzz/$target.dict")
   mkdir -p "$corpus" "$findings"
   echo "fuzz: $target for ${seconds} s"
-  if ! ASAN_OPTIONS=detect_leaks=1 build-fuzz/bin/${target}_fuzz \
+  if ! ASAN_OPTIONS=detect_leaks=1 build-fuzz/dev/${target}_fuzz \
       -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "${dict[@]}" \
       -artifact_prefix="$findings/" -print_final_stats=1 \
       "$corpus" "$PWD/fuzz/corpus/$target" >"build-fuzz/$target.log" 2>&1; then

@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the game and the tests need, and only what is
-# missing. Runs as root or through sudo.
+# Installs the Debian packages that are missing: with "play", only what building and playing
+# the game needs; without it, also what the tools, the tests and the benchmarks need.
+# Runs as root or through sudo.
+#   scripts/setup.sh [play]
 set -euo pipefail
 
 packages=(
-  g++ cmake pkg-config make git
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  g++ cmake pkg-config make
   libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev
-  timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core fonts-dejavu-extra
-  xvfb openbox wmctrl xdotool x11-utils x11-apps imagemagick sox
-  clang libclang-rt-14-dev
+  timgm6mb-soundfont fonts-ipafont-gothic
 )
+if [ "${1:-}" != play ]; then
+  packages+=(
+    git libgtest-dev libgmock-dev googletest libbenchmark-dev
+    fonts-dejavu-core fonts-dejavu-extra
+    xvfb openbox wmctrl xdotool x11-utils x11-apps imagemagick sox
+    clang libclang-rt-14-dev
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -11,6 +11,6 @@ first=${3:-1}
 build=${BUILD:-build-soak}
 cmake -S . -B "$build" -DFUMBO_SANITIZE=ON -DFUMBO_TOOLS=OFF >/dev/null
 cmake --build "$build" -j "$jobs" --target soak_games fumbo-replay fumbo_program_folder >/dev/null
-ASAN_OPTIONS=detect_leaks=1 "$build/bin/soak_games" --replay "$build/bin/fumbo-replay" \
+ASAN_OPTIONS=detect_leaks=1 "$build/dev/soak_games" --replay "$build/dev/fumbo-replay" \
   --assets "$build/bin" --games "$games" --first "$first" --jobs "$jobs" \
   --work "$PWD/$build/soak_work"

@@ -11,8 +11,8 @@
 // The script is the text of a fumbo-replay script (see the replay format). Each run gets a
 // fresh temporary program folder, empty unless ReplayOptions asks for the tunes, the sounds
 // or files of its own, and removed afterwards (keep it with keepFolder to look into it).
-// The binary is FUMBO_BINARY_DIR/bin/fumbo-replay (every test program gets FUMBO_BINARY_DIR
-// from tests/CMakeLists.txt and is built after fumbo-replay). Header-only, so any test
+// The binary is FUMBO_REPLAY_PROGRAM and the tunes and sounds come from FUMBO_GAME_FOLDER
+// (every test program gets both from tests/CMakeLists.txt and is built after fumbo-replay). Header-only, so any test
 // folder can include it. A run costs about 0.25 s of wall time per virtual minute under the
 // sanitizers; the folder is removed afterwards unless keepFolder is set.
 #pragma once
@@ -80,7 +80,7 @@ inline void WriteBytes(const std::filesystem::path& path, const std::string& byt
 }
 
 inline void CopyProgramFiles(const std::filesystem::path& folder, const char* extension) {
-  const std::filesystem::path bin = std::filesystem::path(FUMBO_BINARY_DIR) / "bin";
+  const std::filesystem::path bin = FUMBO_GAME_FOLDER;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(bin, error))
     if (entry.path().extension() == extension)
@@ -139,7 +139,7 @@ inline ReplayResult RunReplay(const std::string& script, const ReplayOptions& op
     detail::WriteBytes(folder / name, std::string(bytes.begin(), bytes.end()));
   detail::WriteBytes(result.root / "script.txt", script);
 
-  const std::string binary = (fs::path(FUMBO_BINARY_DIR) / "bin" / "fumbo-replay").string();
+  const std::string binary = FUMBO_REPLAY_PROGRAM;
   const std::string command =
       "timeout " + std::to_string(options.timeoutSeconds) + " " + detail::ShellQuote(binary) +
       " --folder " + detail::ShellQuote(folder.string()) + " --script " +

@@ -247,7 +247,7 @@ TEST(WholeGameTest, AScriptItCannotReadStopsWithStatus2NamingTheLine) {
 }
 
 TEST(WholeGameTest, OtherFailuresGiveStatus1) {
-  const std::string binary = std::string(FUMBO_BINARY_DIR) + "/bin/fumbo-replay";
+  const std::string binary = FUMBO_REPLAY_PROGRAM;
   const std::string quiet = " 2>/dev/null";
   auto status = [](int raw) { return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1; };
   EXPECT_EQ(status(std::system((binary + " --script /dev/null" + quiet).c_str())), 1);

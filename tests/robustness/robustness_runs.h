@@ -73,7 +73,7 @@ inline bool RunReplayInFolder(const std::string& script,
                               bool readOnly, ReplayResult& result) {
   namespace fs = std::filesystem;
   namespace detail = replay_harness_detail;
-  const std::string binary = (fs::path(FUMBO_BINARY_DIR) / "bin" / "fumbo-replay").string();
+  const std::string binary = FUMBO_REPLAY_PROGRAM;
   std::string prefix;
   if (readOnly && geteuid() == 0) {
     prefix = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
