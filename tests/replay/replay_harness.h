@@ -12,9 +12,10 @@
 // fresh temporary program folder, empty unless ReplayOptions asks for the tunes, the sounds
 // or files of its own, and removed afterwards (keep it with keepFolder to look into it).
 // The binary is FUMBO_REPLAY_PROGRAM and the tunes and sounds come from FUMBO_GAME_FOLDER
-// (every test program gets both from tests/CMakeLists.txt and is built after fumbo-replay). Header-only, so any test
-// folder can include it. A run costs about 0.25 s of wall time per virtual minute under the
-// sanitizers; the folder is removed afterwards unless keepFolder is set.
+// (every test program gets both from tests/CMakeLists.txt and is built after fumbo-replay).
+// Header-only, so any test folder can include it. A run costs about 0.25 s of wall time per
+// virtual minute under the sanitizers; the folder is removed afterwards unless keepFolder is
+// set.
 #pragma once
 
 #include <sys/wait.h>
