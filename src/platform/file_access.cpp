@@ -66,7 +66,8 @@ std::string FileErrorText(int error) {
 
 std::string UnusableFileReason(const std::string& path) {
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return errno == ENOENT ? "no such file" : std::strerror(errno);
+  if (::stat(path.c_str(), &info) != 0)
+    return errno == ENOENT ? "no such file" : std::strerror(errno);
   if (!S_ISREG(info.st_mode)) return FileErrorText(kNotRegularFile);
   return "cannot be opened";
 }

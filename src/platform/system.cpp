@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
 #include "platform/file_access.h"
 #include "platform/json_text.h"
 
