@@ -2,9 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,43 +19,20 @@ void ReportFileTrouble(const std::string& what, const std::string& reason) {
   std::fprintf(stderr, "fumbo2: %s: %s\n", what.c_str(), reason.c_str());
 }
 
-// The file's bytes as they are now, so that a save keeps everything beyond the record.
-// False when the file exists but cannot be read: writing it then could lose its tail.
-bool CurrentFileBytes(const std::string& gamePath, std::vector<std::uint8_t>& bytes,
-                      std::string& error) {
-  const std::string path = NativePath(gamePath);
-  bytes.clear();
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return true;
-  std::ifstream in(path, std::ios::binary);
-  if (!in || !std::filesystem::is_regular_file(path, ec)) {
-    error = "cannot read " + path;
-    return false;
-  }
-  try {
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::ios_base::failure&) {  // the stream library throws on a read error
-    error = "cannot read " + path;
-    return false;
-  }
-  return true;
-}
-
-// Writes the record over the start of the file, keeping any bytes beyond it. The old file
-// stays whole when anything fails.
+// Writes the record over the start of the file, in place, keeping any bytes beyond it.
 template <typename Record, typename Encoder>
 bool SaveRecord(const std::string& gamePath, const Record& record, Encoder encode,
                 std::string& error) {
   std::vector<std::uint8_t> bytes;
-  if (!CurrentFileBytes(gamePath, bytes, error)) return false;
   encode(record, bytes);
-  return ReplaceRecordFile(gamePath, bytes, &error);
+  return WriteRecordFile(gamePath, bytes, &error);
 }
 
-std::vector<std::uint8_t> LoadFile(const char* name) {
+// Only the record's bytes are read, however long the file.
+std::vector<std::uint8_t> LoadFile(const char* name, std::size_t length) {
   std::vector<std::uint8_t> bytes;
   std::string error;
-  if (!ReadRecordFile(AppPath() + name, bytes, &error))
+  if (!ReadRecordFile(AppPath() + name, length, bytes, &error))
     ReportFileTrouble(std::string("reading ") + (name + 1), error);
   return bytes;
 }
@@ -75,8 +49,8 @@ std::string ExitMessage() {
 }  // namespace
 
 void LoadSaveFiles() {
-  HighScoreRec = DecodeHighScore(LoadFile(kHighScoreFile));
-  UserSettings = DecodeUserSettings(LoadFile(kSettingsFile));
+  HighScoreRec = DecodeHighScore(LoadFile(kHighScoreFile, kHighScoreBytes));
+  UserSettings = DecodeUserSettings(LoadFile(kSettingsFile, kUserSettingsBytes));
 }
 
 void SaveHighScore() {

@@ -33,28 +33,80 @@ std::string NumberJson(T value) {
   return std::to_string(static_cast<std::int64_t>(value));
 }
 
-// Parses every value as a T; the error names the first that does not fit.
+// The values a variable can hold: its width, or less where the game gives it a meaning only
+// within a range (an index, a key state, a flag that the game sets itself).
+struct Range {
+  std::int64_t low;
+  std::int64_t high;
+};
+
 template <typename T>
-std::string ParseValues(const Words& values, std::size_t first, std::vector<T>& out) {
+constexpr Range kWidth = {std::numeric_limits<T>::min(), std::numeric_limits<T>::max()};
+constexpr Range kFlag = {-1, 0};  // True or False: the game sets no other value
+
+// Parses every value within `range`; the error names the first that does not fit.
+template <typename T>
+std::string ParseValues(const Words& values, std::size_t first, std::vector<T>& out,
+                        Range range = kWidth<T>) {
   for (std::size_t i = first; i < values.size(); ++i) {
     auto value = ParseInteger(values[i]);
-    if (!value || *value < std::numeric_limits<T>::min() || *value > std::numeric_limits<T>::max())
-      return "\"" + values[i] + "\" is not an integer from " +
-             NumberJson(std::numeric_limits<T>::min()) + " to " +
-             NumberJson(std::numeric_limits<T>::max());
+    if (!value || *value < range.low || *value > range.high)
+      return "\"" + values[i] + "\" is not an integer from " + std::to_string(range.low) + " to " +
+             std::to_string(range.high);
     out.push_back(static_cast<T>(*value));
   }
   return "";
 }
 
+// A cell holds 0 (empty), 1..10 (the digits 0..9) or 255 (a super cell).
+std::string CheckCells(const Words& values, std::size_t first) {
+  for (std::size_t i = first; i < values.size(); ++i) {
+    auto value = ParseInteger(values[i]);
+    if (!value || ((*value < 0 || *value > 10) && *value != kSuperCell))
+      return "\"" + values[i] + "\" is not a cell value: 0 to 10, or 255";
+  }
+  return "";
+}
+
+// The pair with its pivot at `pos` and its second cell in direction `dir` lies inside the
+// well, both cells in one row or one column: every cell the game reads around it is there.
+bool PairInsideWell(int pos, int dir) {
+  if (pos < 0 || pos > 159 || dir < 0 || dir > 3) return false;
+  const int second = pos + PairOffset[dir];
+  if (second < 0 || second > 159) return false;
+  return dir == 0 || dir == 2 || second / 10 == pos / 10;
+}
+
+std::string PairPlace(int pos, int dir) {
+  return "the pair (CurPos " + std::to_string(pos) + ", CurDir " + std::to_string(dir) +
+         ") would leave the well";
+}
+
 template <typename T>
-Variable Scalar(const char* name, T& variable) {
+Variable Scalar(const char* name, T& variable, Range range = kWidth<T>) {
   return {name, [&variable] { return NumberJson(variable); },
-          [&variable](const Words& values, bool apply) -> std::string {
+          [&variable, range](const Words& values, bool apply) -> std::string {
             if (values.size() != 1) return "takes exactly one value";
             std::vector<T> parsed;
-            if (auto error = ParseValues(values, 0, parsed); !error.empty()) return error;
+            if (auto error = ParseValues(values, 0, parsed, range); !error.empty()) return error;
             if (apply) variable = parsed[0];
+            return "";
+          }};
+}
+
+// CurPos and CurDir: within their ranges, and set only when the pair stays inside the well
+// with the other one's value at that moment.
+Variable PairPlacement(const char* name, std::uint8_t& variable, Range range) {
+  return {name, [&variable] { return NumberJson(variable); },
+          [&variable, range](const Words& values, bool apply) -> std::string {
+            if (values.size() != 1) return "takes exactly one value";
+            std::vector<std::uint8_t> parsed;
+            if (auto error = ParseValues(values, 0, parsed, range); !error.empty()) return error;
+            if (!apply) return "";
+            const int pos = &variable == &CurPos ? parsed[0] : CurPos;
+            const int dir = &variable == &CurDir ? parsed[0] : CurDir;
+            if (!PairInsideWell(pos, dir)) return PairPlace(pos, dir);
+            variable = parsed[0];
             return "";
           }};
 }
@@ -66,18 +118,26 @@ std::string ArrayJson(const T (&cells)[N]) {
   return out + "]";
 }
 
+// A cell of Marked or Changed is a flag.
+std::string CheckFlags(const Words& values, std::size_t first) {
+  std::vector<Bool16> parsed;
+  return ParseValues(values, first, parsed, kFlag);
+}
+
 // Board, Marked, Changed: a first index, then the cells from it. Only the first `writable`
 // cells can be set (the cell past the well stays empty).
 template <typename T, std::size_t N>
-Variable Cells(const char* name, T (&cells)[N], std::size_t writable = N) {
+Variable Cells(const char* name, T (&cells)[N], std::size_t writable,
+               std::string (*check)(const Words&, std::size_t)) {
   return {name, [&cells] { return ArrayJson(cells); },
-          [&cells, writable](const Words& values, bool apply) -> std::string {
+          [&cells, writable, check](const Words& values, bool apply) -> std::string {
             if (values.size() < 2) return "takes a first index and at least one value";
             auto first = ParseInteger(values[0]);
             if (!first || *first < 0 || *first >= static_cast<std::int64_t>(writable))
               return "index \"" + values[0] + "\" is not from 0 to " + std::to_string(writable - 1);
             if (static_cast<std::size_t>(*first) + values.size() - 1 > writable)
               return "the values run past the last index " + std::to_string(writable - 1);
+            if (auto error = check(values, 1); !error.empty()) return error;
             std::vector<T> parsed;
             if (auto error = ParseValues(values, 1, parsed); !error.empty()) return error;
             if (apply)
@@ -91,6 +151,7 @@ Variable Pair(const char* name, std::uint8_t (&cells)[2]) {
   return {name, [&cells] { return ArrayJson(cells); },
           [&cells](const Words& values, bool apply) -> std::string {
             if (values.size() != 2) return "takes exactly two values";
+            if (auto error = CheckCells(values, 0); !error.empty()) return error;
             std::vector<std::uint8_t> parsed;
             if (auto error = ParseValues(values, 0, parsed); !error.empty()) return error;
             if (apply) cells[0] = parsed[0], cells[1] = parsed[1];
@@ -121,13 +182,13 @@ std::string AssignFps(const Words& values, bool apply) {
 
 const std::vector<Variable>& Variables() {
   static const std::vector<Variable> variables = {
-      Cells("Board", Board, 160),
-      Cells("Marked", Marked),
-      Cells("Changed", Changed),
+      Cells("Board", Board, 160, CheckCells),
+      Cells("Marked", Marked, 160, CheckFlags),
+      Cells("Changed", Changed, 160, CheckFlags),
       Pair("CurPiece", CurPiece),
-      Scalar("CurPos", CurPos),
-      Scalar("CurDir", CurDir),
-      Scalar("FallOfs", FallOfs),
+      PairPlacement("CurPos", CurPos, {0, 159}),
+      PairPlacement("CurDir", CurDir, {0, 3}),
+      Scalar("FallOfs", FallOfs, {0, 20}),
       Pair("NextPiece", NextPiece),
       Scalar("Score", Score),
       Scalar("HiScore", HiScore),
@@ -139,29 +200,29 @@ const std::vector<Variable>& Variables() {
       Scalar("MaxCombo", MaxCombo),
       Scalar("SuperAt", SuperAt),
       Scalar("SuperCount", SuperCount),
-      Scalar("SuperArmed", SuperArmed),
-      Scalar("Kinds", Kinds),
-      Scalar("FallStep", FallStep),
+      Scalar("SuperArmed", SuperArmed, kFlag),
+      Scalar("Kinds", Kinds, {0, 8}),
+      Scalar("FallStep", FallStep, {1, 20}),
       Scalar("FallWait", FallWait),
-      Scalar("ForceClear", ForceClear),
-      Scalar("HidePair", HidePair),
-      Scalar("Busy", Busy),
-      Scalar("OptionShown", OptionShown),
-      Scalar("OptCursor", OptCursor),
+      Scalar("ForceClear", ForceClear, kFlag),
+      Scalar("HidePair", HidePair, kFlag),
+      Scalar("Busy", Busy, kFlag),
+      Scalar("OptionShown", OptionShown, kFlag),
+      Scalar("OptCursor", OptCursor, {0, 3}),
       Scalar("OptPulseAngle", OptPulseAngle),
       Scalar("PulseAngle", PulseAngle),
-      Scalar("LampOn", LampOn),
-      Scalar("NextAnim", NextAnim),
-      Scalar("Landed", Landed),
-      Scalar("PressLeft", PressLeft),
-      Scalar("PressRight", PressRight),
-      Scalar("PressDown", PressDown),
-      Scalar("PressZ", PressZ),
-      Scalar("PressX", PressX),
+      Scalar("LampOn", LampOn, kFlag),
+      Scalar("NextAnim", NextAnim, kFlag),
+      Scalar("Landed", Landed, kFlag),
+      Scalar("PressLeft", PressLeft, {0, 2}),
+      Scalar("PressRight", PressRight, {0, 2}),
+      Scalar("PressDown", PressDown, {0, 2}),
+      Scalar("PressZ", PressZ, {0, 2}),
+      Scalar("PressX", PressX, {0, 2}),
       Scalar("KeySense", UserSettings.KeySense),
       Scalar("BgmOn", UserSettings.BgmOn),
       Scalar("SoundOn", UserSettings.SoundOn),
-      Scalar("TickExp", TickExp),
+      Scalar("TickExp", TickExp, {1, 255}),
       Variable{"FPS", FpsJson, AssignFps},
       Scalar("PlayStartTick", PlayStartTick),
   };

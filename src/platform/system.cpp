@@ -1,15 +1,14 @@
 #include "platform/system.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "platform/file_access.h"
 #include "platform/json_text.h"
 
 namespace {
@@ -74,8 +73,10 @@ float Rnd() {
 std::string AppPath() { return CurrentBackend().ProgramFolder(); }
 
 std::string NativePath(std::string path) {
-  for (char& c : path)
-    if (c == '\\') c = '/';
+  // Only the separator the game puts between the folder and the file's name, the last one
+  // with no '/' after it: the folder's own names may hold a backslash, the file names none.
+  const std::size_t joint = path.find_last_of("\\/");
+  if (joint != std::string::npos && path[joint] == '\\') path[joint] = '/';
   return path;
 }
 
@@ -88,63 +89,57 @@ MsgBoxAnswer MsgBox(const std::string& text, MsgBoxButtons buttons, const std::s
   return CurrentBackend().MessageBox(text, buttons, caption.empty() ? "#Fumbo2" : caption);
 }
 
-bool ReadRecordFile(const std::string& gamePath, std::vector<std::uint8_t>& bytes,
-                    std::string* error) {
-  const std::string path = NativePath(gamePath);
-  bytes.clear();
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    // Opening for random access creates the file.
-    std::ofstream create(path, std::ios::binary);
-    if (!create) {
-      if (error) *error = "cannot create " + path + ": " + std::strerror(errno);
-      RecordFile(path, "read", bytes);
-      return false;
-    }
+namespace {
+
+// Opened as the game opens it, for reading and writing, which creates a missing file. A file
+// the player keeps read-only is still read.
+FileHandle OpenForReading(const std::string& path, std::string& error) {
+  int why = 0;
+  FileHandle file = OpenRegularFile(path, O_RDWR | O_CREAT, why);
+  if (file || why == kNotRegularFile) {
+    if (!file) error = "cannot open " + path + ": " + FileErrorText(why);
+    return file;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in || !std::filesystem::is_regular_file(path, ec)) {
-    if (error) *error = "cannot open " + path + ": " + (in ? "not a file" : std::strerror(errno));
-    RecordFile(path, "read", bytes);
-    return false;
-  }
-  try {
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::ios_base::failure& failure) {  // the stream library throws on EIO
-    bytes.clear();
-    if (error) *error = "cannot read " + path + ": " + failure.what();
-    RecordFile(path, "read", bytes);
-    return false;
-  }
-  RecordFile(path, "read", bytes);
-  return true;
+  int readOnlyWhy = 0;
+  file = OpenRegularFile(path, O_RDONLY, readOnlyWhy);
+  if (!file)
+    error = readOnlyWhy == ENOENT ? "cannot create " + path + ": " + FileErrorText(why)
+                                  : "cannot open " + path + ": " + FileErrorText(readOnlyWhy);
+  return file;
 }
 
-bool ReplaceRecordFile(const std::string& gamePath, const std::vector<std::uint8_t>& bytes,
-                       std::string* error) {
+}  // namespace
+
+bool ReadRecordFile(const std::string& gamePath, std::size_t length,
+                    std::vector<std::uint8_t>& bytes, std::string* error) {
   const std::string path = NativePath(gamePath);
-  const std::string temp = path + ".new";
-  {
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr) {
-      if (error) *error = "cannot write " + temp + ": " + std::strerror(errno);
-      return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fflush(f) == 0) && ok;
-    // On the disk before it takes the old file's place, so a power cut leaves one or the other.
-    ok = (fsync(fileno(f)) == 0) && ok;
-    int saved = errno;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok) {
-      if (error) *error = "cannot write " + temp + ": " + std::strerror(saved ? saved : errno);
-      std::remove(temp.c_str());
-      return false;
-    }
+  bytes.clear();
+  std::string why;
+  FileHandle file = OpenForReading(path, why);
+  int readError = 0;
+  if (file && !ReadFromStart(file.Get(), length, bytes, readError))
+    why = "cannot read " + path + ": " + FileErrorText(readError);
+  RecordFile(path, "read", bytes);
+  if (why.empty()) return true;
+  if (error) *error = why;
+  return false;
+}
+
+bool WriteRecordFile(const std::string& gamePath, const std::vector<std::uint8_t>& bytes,
+                     std::string* error) {
+  const std::string path = NativePath(gamePath);
+  int why = 0;
+  FileHandle file = OpenRegularFile(path, O_RDWR | O_CREAT, why);
+  if (!file) {
+    if (error) *error = "cannot open " + path + " for writing: " + FileErrorText(why);
+    return false;
   }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    if (error) *error = "cannot replace " + path + ": " + std::strerror(errno);
-    std::remove(temp.c_str());
+  // On the disk before the game says it is saved.
+  bool written = WriteAtStart(file.Get(), bytes, why);
+  if (written && fsync(file.Get()) != 0) written = false, why = errno;
+  if (!file.Close(why)) written = false;
+  if (!written) {
+    if (error) *error = "cannot write " + path + ": " + FileErrorText(why);
     return false;
   }
   RecordFile(path, "write", bytes);

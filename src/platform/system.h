@@ -27,8 +27,9 @@ float Rnd();
 
 // The program's folder, without a trailing separator.
 std::string AppPath();
-// The game joins names with a backslash ("\\Game.mid"); this gives the path the file
-// system understands (every backslash becomes '/').
+// The game joins the folder and a name with a backslash ("\\Game.mid"); this gives the path
+// the file system understands: that backslash (the last one, with no '/' after it) becomes '/',
+// and the folder's name stays as it is.
 std::string NativePath(std::string path);
 
 // Never returns.
@@ -49,12 +50,13 @@ std::uint32_t mciSendStringA(const char* command, char* returnString, std::uint3
 // not exist. Returns the length written, as the original.
 std::uint32_t GetShortPathNameA(const char* longPath, char* shortPath, std::uint32_t length);
 
-// Binary files of the program's folder, with their reads and writes recorded.
-// Reads the whole file; creates it empty when missing (as opening for random access does).
-// Returns false when it cannot be opened or created (the bytes are then empty).
-bool ReadRecordFile(const std::string& path, std::vector<std::uint8_t>& bytes,
+// The two record files of the program's folder, opened for reading and writing (created when
+// missing, never truncated), the record at the first byte; their reads and writes recorded.
+// Reads up to `length` bytes (fewer from a shorter file); a file that cannot be written is
+// still read. Returns false when it cannot be opened or read (the bytes are then empty).
+bool ReadRecordFile(const std::string& path, std::size_t length, std::vector<std::uint8_t>& bytes,
                     std::string* error = nullptr);
-// Writes the whole file safely: to a temporary beside it, then renamed over it, so the old
-// file stays whole on any failure. Returns false with the reason in *error.
-bool ReplaceRecordFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                       std::string* error = nullptr);
+// Writes `bytes` over the first bytes of the file, keeping everything beyond them, and puts
+// them on the disk. Returns false with the reason in *error.
+bool WriteRecordFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                     std::string* error = nullptr);

@@ -125,13 +125,21 @@ int Replay(const Arguments& arguments, const ReplayScript& script) {
                            .traceSink = arguments.trace.empty() ? nullptr : &traceFile,
                            .keepTrace = false});
   backend.LoadScript(script);
-  backend.SetStateSetter([](const ScriptEvent& event) { SetGameStateVariable(event.words); });
+  // A value that only the state at its time refuses (a pair moved out of the well) stops the
+  // run as a script error of its line.
+  backend.SetStateSetter([](const ScriptEvent& event) {
+    if (auto error = SetGameStateVariable(event.words); !error.empty())
+      throw ScriptError(event.line, error);
+  });
   const std::filesystem::path out = arguments.out;
   backend.SetSnapshotTaker([&out](const std::string& name) { WriteSnapshot(out, name); });
   SetBackend(&backend);
   int status = 0;
   try {
     backend.RecordEnd(RunGame());
+  } catch (const ScriptError& error) {
+    std::fprintf(stderr, "fumbo-replay: %s, %s\n", arguments.script.c_str(), error.what());
+    status = kExitBadScript;
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "fumbo-replay: at %llu ms: %s\n",
                  static_cast<unsigned long long>(backend.Elapsed()), failure.what());

@@ -1,5 +1,6 @@
 // The real sound system on SDL's disk audio driver: what it writes is what would be heard.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <chrono>
@@ -149,6 +150,17 @@ TEST_F(SdlSoundTest, AnEffectSoundsAndANewOneCutsIt) {
   EXPECT_GT(level, 0.1);
   EXPECT_LT(level, 0.3);  // one effect at a time: 8000/32768 sine has rms 0.17
   EXPECT_LT(Level(FramesWritten() - kRate / 10, FramesWritten()), 0.001);
+}
+
+// A header that says 1 Hz would need gigabytes once converted; a FIFO would never end. Both
+// are refused at once, as a missing file is.
+TEST_F(SdlSoundTest, ADamagedOrNonRegularSoundIsRefused) {
+  Bytes wav = SineWav(100);
+  wav[24] = 1, wav[25] = wav[26] = wav[27] = 0;
+  EXPECT_FALSE(sound_->PlayEffect(folder_.Write("Fall.wav", wav)));
+  const std::string fifo = folder_.Path() + "/Turn.wav";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  EXPECT_FALSE(sound_->PlayEffect(fifo));
 }
 
 TEST_F(SdlSoundTest, TheGameTuneAndAGameSoundAreHeardWithoutClipping) {

@@ -5,8 +5,11 @@
 #include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <fstream>
 
 #include "frontend_fixture.h"
 #include "gameplay/game_state.h"
@@ -23,6 +26,30 @@ class SaveFilesTest : public FrontendTest {
     HiScore = std::max(HighScoreRec.HiScore, score);
     Score = score;
     return EndsProgram([] { QuitGame(); });
+  }
+
+  // Runs `body` in a child as an ordinary player (root may write anywhere); its exit status.
+  static int AsPlayer(const std::function<int()>& body) {
+    pid_t child = fork();
+    if (child == 0) {
+      if (geteuid() == 0 &&
+          (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+        _exit(10);
+      _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  // The folder and these of its files belong to the player who runs AsPlayer.
+  void GiveToPlayer(std::initializer_list<const char*> names) const {
+    if (geteuid() != 0) return;
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    for (const char* name : names) ASSERT_EQ(chown((folder / name).c_str(), 65534, 65534), 0);
+  }
+  mode_t Mode(const std::string& name) const {
+    struct stat info {};
+    return lstat((folder / name).c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
   }
 };
 
@@ -73,8 +100,8 @@ TEST_F(SaveFilesTest, CrashWhileSavingLeavesTheOldFileWhole) {
   WriteFile("HighSc.sav", old);
   pid_t child = fork();
   ASSERT_GE(child, 0);
-  if (child == 0) {  // killed by the file-size limit in the middle of writing its new copy
-    rlimit limit{10, 10}, noCore{0, 0};
+  if (child == 0) {  // killed by the file-size limit at the write of the record
+    rlimit limit{0, 0}, noCore{0, 0};
     setrlimit(RLIMIT_FSIZE, &limit);
     setrlimit(RLIMIT_CORE, &noCore);
     PlayAndQuit(60);
@@ -84,10 +111,12 @@ TEST_F(SaveFilesTest, CrashWhileSavingLeavesTheOldFileWhole) {
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
   EXPECT_EQ(ReadFile("HighSc.sav"), old);
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    EXPECT_TRUE(entry.path().filename() == "HighSc.sav" || entry.path().filename() == "user.ini")
+        << entry.path() << " was left behind";
   // The next exit saves over what the crash left behind.
   ASSERT_TRUE(PlayAndQuit(60));
   EXPECT_EQ(ReadFile("HighSc.sav")[6], 60);
-  EXPECT_FALSE(std::filesystem::exists(folder / "HighSc.sav.new"));
 }
 
 TEST_F(SaveFilesTest, EqualScoreIsNoRecordAndTheExitShowsWholeFramesPerSecond) {
@@ -108,9 +137,10 @@ TEST_F(SaveFilesTest, EqualScoreIsNoRecordAndTheExitShowsWholeFramesPerSecond) {
 
 // The game still loads, plays and ends; the old file is untouched, and a record that could
 // not be kept is not announced as kept.
-TEST_F(SaveFilesTest, FolderWithoutWriteAccess) {
+TEST_F(SaveFilesTest, FolderAndFileWithoutWriteAccess) {
   Bytes old = {0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   WriteFile("HighSc.sav", old);
+  chmod((folder / "HighSc.sav").c_str(), 0444);  // a writable file would be saved in place
   std::filesystem::permissions(
       folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
                   std::filesystem::perms::others_read | std::filesystem::perms::others_exec);
@@ -130,6 +160,89 @@ TEST_F(SaveFilesTest, FolderWithoutWriteAccess) {
   EXPECT_EQ(ReadFile("HighSc.sav"), old);
   EXPECT_FALSE(std::filesystem::exists(folder / "user.ini"));
   std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+}
+
+// A read-only record is read but not written, and said so; a private file stays private.
+TEST_F(SaveFilesTest, PermissionsStayAsThePlayerSetThem) {
+  Bytes high(21, 0);
+  high[6] = 100;
+  WriteFile("HighSc.sav", high);
+  WriteFile("user.ini", {0, 0, 0, 0, 0});
+  chmod((folder / "HighSc.sav").c_str(), 0444);
+  chmod((folder / "user.ini").c_str(), 0600);
+  GiveToPlayer({"HighSc.sav", "user.ini"});
+  const int status = AsPlayer([this] {
+    LoadSaveFiles();
+    if (HighScoreRec.HiScore != 100) return 11;
+    UserSettings.KeySense = 4;
+    Score = HiScore = 500;
+    if (!EndsProgram([] { QuitGame(); })) return 12;
+    return MessageTexts()[0] == "新記録更新！ですが、データを保存できませんでした・・。" ? 0 : 13;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadFile("HighSc.sav"), high);
+  EXPECT_EQ(Mode("HighSc.sav"), 0444u);
+  EXPECT_EQ(ReadFile("user.ini"), (Bytes{4, 0, 0, 0, 0}));
+  EXPECT_EQ(Mode("user.ini"), 0600u);
+}
+
+TEST_F(SaveFilesTest, AWritableFileInAFolderWithoutWriteAccessIsSaved) {
+  WriteFile("HighSc.sav", Bytes(21, 0));
+  WriteFile("user.ini", Bytes(5, 0));
+  GiveToPlayer({"HighSc.sav", "user.ini"});
+  chmod(folder.c_str(), 0555);
+  const int status =
+      AsPlayer([this] { return PlayAndQuit(500) && MessageTexts()[0] == kRecordSaved ? 0 : 11; });
+  chmod(folder.c_str(), 0700);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadFile("HighSc.sav")[6], 0xF4);  // 500
+}
+
+// A linked save file is written through its link; a planted temporary name is left alone.
+TEST_F(SaveFilesTest, LinksAreFollowedAndNoOtherNameIsTouched) {
+  std::filesystem::create_directory(folder / "elsewhere");
+  WriteFile("elsewhere/real.sav", Bytes(21, 0));
+  WriteFile("elsewhere/victim", {1, 2, 3});
+  std::filesystem::create_symlink("elsewhere/real.sav", folder / "HighSc.sav");
+  std::filesystem::create_symlink("elsewhere/victim", folder / "HighSc.sav.new");
+  ASSERT_TRUE(PlayAndQuit(500));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "HighSc.sav"));
+  EXPECT_EQ(ReadFile("elsewhere/real.sav")[6], 0xF4);
+  EXPECT_EQ(ReadFile("elsewhere/victim"), (Bytes{1, 2, 3}));
+}
+
+// Only the record's bytes are read: a long file costs no more than a short one.
+TEST_F(SaveFilesTest, AHugeFileIsReadOnlyAsFarAsItsRecord) {
+  constexpr std::uintmax_t kSize = 100 << 20;
+  WriteFile("HighSc.sav", Bytes(21, 0));
+  std::filesystem::resize_file(folder / "HighSc.sav", kSize);  // sparse: no disk used
+  ASSERT_TRUE(PlayAndQuit(500));
+  const std::string read = Lines("file").at(0);
+  EXPECT_NE(read.find("\"bytes\":\"" + std::string(42, '0') + "\""), std::string::npos);
+  EXPECT_EQ(std::filesystem::file_size(folder / "HighSc.sav"), kSize);
+  char record[21] = {};
+  std::ifstream(folder / "HighSc.sav", std::ios::binary).read(record, sizeof record);
+  EXPECT_EQ(static_cast<std::uint8_t>(record[6]), 0xF4);
+}
+
+// The game joins its folder and the file's name with a backslash; the folder's own name may
+// hold one too.
+TEST_F(SaveFilesTest, AFolderWhoseNameHoldsABackslashIsTheFolderUsed) {
+  const std::filesystem::path inner = folder / "bs\\lash";
+  std::filesystem::create_directories(inner);
+  std::filesystem::create_directories(folder / "bs" / "lash");
+  WriteFile("bs\\lash/user.ini", {4, 0, 0, 0, 0});
+  HeadlessBackend there({.programFolder = inner.string()});
+  SetBackend(&there);
+  const bool ended = EndsProgram([] {
+    LoadSaveFiles();
+    QuitGame();
+  });
+  SetBackend(&Backend());
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(UserSettings.KeySense, 4);
+  EXPECT_TRUE(std::filesystem::exists(inner / "HighSc.sav"));
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "bs" / "lash"));
 }
 
 }  // namespace

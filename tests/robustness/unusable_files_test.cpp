@@ -131,4 +131,25 @@ TEST(UnusableFilesTest, SaveFilesThatAreFoldersAreToldAndLeftAlone) {
   EXPECT_TRUE(run.files.empty()) << "a file took the place of a folder";
 }
 
+// FIFOs where the tunes, a sound and the high-score file belong: nothing waits on them, each
+// is told once, the record is not announced as saved, and they are left as they were.
+TEST(UnusableFilesTest, FifosInPlaceOfFilesAreRefusedWithoutWaiting) {
+  const char* const fifos[] = {"Opening.mid", "Game.mid", "Fall.wav", "HighSc.sav"};
+  ReplayResult run;
+  ASSERT_TRUE(RunReplayInFolder(
+      PlayScript(),
+      [&](const fs::path& folder) {
+        for (const char* name : fifos) ASSERT_EQ(mkfifo((folder / name).c_str(), 0644), 0);
+        PutFile(folder / "user.ini", kAllOn);
+      },
+      false, run));
+  ExpectPlayedOn(run);
+  for (const char* name : {"Opening.mid", "Game.mid", "Fall.wav"})
+    EXPECT_EQ(LinesWith(run.errors, std::string(name) + ": not a regular file"), 1) << run.errors;
+  EXPECT_EQ(LinesWith(run.errors, "reading HighSc.sav"), 1) << run.errors;
+  EXPECT_EQ(LinesWith(run.errors, "saving the high score"), 1) << run.errors;
+  EXPECT_NE(MessageTexts(run).at(1), kSavedAnyway) << "a save that failed was told as done";
+  EXPECT_EQ(run.files.size(), 1u) << "a file took the place of a FIFO";
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "platform/audio/short_path.h"
 #include "platform/audio/sound_system.h"
+#include "platform/file_access.h"
 #include "platform/system.h"
 
 namespace {
@@ -21,8 +22,9 @@ std::string Lower(std::string_view text) {
 void ReportUnplayableTune(const std::string& path, std::uint32_t error) {
   static std::set<std::string> told;
   if (!told.insert(path).second) return;
-  std::fprintf(stderr, "fumbo2: cannot play the tune %s: %s\n", path.c_str(),
-               error == mci::kInvalidFile ? "not a standard MIDI file" : "no such file");
+  const std::string reason =
+      error == mci::kInvalidFile ? "not a standard MIDI file" : UnusableFileReason(path);
+  std::fprintf(stderr, "fumbo2: cannot play the tune %s: %s\n", path.c_str(), reason.c_str());
 }
 
 bool EndsWithMidiExtension(const std::string& path) {

@@ -1,9 +1,9 @@
 #include "platform/audio/midi_file.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
+
+#include "platform/file_access.h"
 
 namespace {
 
@@ -211,14 +211,13 @@ std::uint32_t MidiSong::TickAt(std::uint64_t micros) const {
 }
 
 std::optional<MidiSong> LoadMidiSong(const std::string& path, std::uint32_t* error) {
-  std::error_code ec;
-  std::ifstream in(path, std::ios::binary);
-  if (!std::filesystem::is_regular_file(path, ec) || !in) {
+  // Opened without waiting: a FIFO or a device is refused as a missing file would be.
+  std::vector<std::uint8_t> bytes;
+  int why = 0;
+  if (!ReadSmallFile(path, SIZE_MAX, bytes, why)) {
     if (error) *error = kMciFileNotFound;
     return std::nullopt;
   }
-  std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                  std::istreambuf_iterator<char>()};
   auto song = MidiSong::Parse(bytes);
   if (!song && error) *error = kMciInvalidFile;
   return song;

@@ -15,6 +15,7 @@
 #include "platform/audio/mci_interpreter.h"
 #include "platform/audio/sound_system.h"
 #include "platform/audio/virtual_sequencer.h"
+#include "platform/file_access.h"
 
 namespace {
 
@@ -173,18 +174,39 @@ class SdlSoundSystem : public SoundSystem {
   std::map<std::string, std::shared_ptr<const EffectSamples>> cache_;
 };
 
+// Effects are short: a file, or its samples once converted, beyond this is a damaged one.
+constexpr std::size_t kMaxEffectBytes = 8 << 20;  // about 24 s converted
+constexpr int kMinEffectRate = 4000;
+constexpr int kMaxEffectRate = 192000;
+
+// Whether a loaded WAV converts in a buffer of sensible size (the buffer holds the converted
+// samples): a damaged header can give a rate that would ask for gigabytes.
+bool SensibleEffect(const SDL_AudioSpec& spec, Uint32 size, const SDL_AudioCVT& convert) {
+  if (spec.freq < kMinEffectRate || spec.freq > kMaxEffectRate) return false;
+  return std::uint64_t{size} * static_cast<std::uint64_t>(std::max(convert.len_mult, 1)) <=
+         kMaxEffectBytes;
+}
+
 // The WAV file converted to the device's format (stereo float), kept for the next time.
+// Null, as for a missing file, when it cannot be read or is out of range.
 std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::string& path) {
   if (auto found = cache_.find(path); found != cache_.end()) return found->second;
+  std::vector<std::uint8_t> file;
+  int why = 0;
+  if (!ReadSmallFile(path, kMaxEffectBytes, file, why)) return nullptr;  // never waits
   SDL_AudioSpec spec;
   Uint8* data = nullptr;
   Uint32 size = 0;
-  if (SDL_LoadWAV(path.c_str(), &spec, &data, &size) == nullptr) return nullptr;
+  if (SDL_LoadWAV_RW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1, &spec,
+                     &data, &size) == nullptr)
+    return nullptr;
   SDL_AudioCVT convert;
   std::shared_ptr<EffectSamples> samples;
   if (SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 2,
-                        engine_->rate) >= 0) {
-    std::vector<Uint8> buffer(static_cast<std::size_t>(size) * convert.len_mult);
+                        engine_->rate) >= 0 &&
+      SensibleEffect(spec, size, convert)) {
+    std::vector<Uint8> buffer(static_cast<std::size_t>(size) *
+                              static_cast<std::size_t>(std::max(convert.len_mult, 1)));
     std::copy(data, data + size, buffer.begin());
     convert.buf = buffer.data();
     convert.len = static_cast<int>(size);

@@ -1,8 +1,12 @@
-#include <fstream>
+#include <fcntl.h>
+
+#include <cstdint>
+#include <vector>
 
 #include "platform/audio/mci_interpreter.h"
 #include "platform/audio/sound_system.h"
 #include "platform/audio/virtual_sequencer.h"
+#include "platform/file_access.h"
 
 void VirtualSequencer::StartOutput(std::uint32_t fromTick) {
   startClock_ = clock_();
@@ -23,10 +27,12 @@ class VirtualSoundSystem : public SoundSystem {
 
   // Nothing is heard; the answer is whether a real system could play the file.
   bool PlayEffect(const std::string& path) override {
-    std::ifstream in(path, std::ios::binary);
-    char header[12] = {};
-    return in.read(header, sizeof header) && std::string(header, 4) == "RIFF" &&
-           std::string(header + 8, 4) == "WAVE";
+    int error = 0;
+    FileHandle file = OpenRegularFile(path, O_RDONLY, error);
+    std::vector<std::uint8_t> header;
+    if (!file || !ReadFromStart(file.Get(), 12, header, error) || header.size() < 12) return false;
+    const std::string text(header.begin(), header.end());
+    return text.compare(0, 4, "RIFF") == 0 && text.compare(8, 4, "WAVE") == 0;
   }
 
   std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path,

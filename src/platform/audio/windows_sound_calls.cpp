@@ -9,6 +9,7 @@
 #include "platform/audio/short_path.h"
 #include "platform/audio/sound_system.h"
 #include "platform/audio/version_info.h"
+#include "platform/file_access.h"
 #include "platform/json_text.h"
 #include "platform/system.h"
 
@@ -23,8 +24,9 @@ std::string BaseName(const std::string& path) {
 void ReportUnplayableEffect(const std::string& path, bool missing) {
   static std::set<std::string> told;
   if (!told.insert(path).second) return;
+  const std::string reason = missing ? UnusableFileReason(path) : "not a WAV file it can read";
   std::fprintf(stderr, "fumbo2: cannot play the sound effect %s: %s\n", path.c_str(),
-               missing ? "no such file" : "not a WAV file it can read");
+               reason.c_str());
 }
 
 // Only the music player asks for short names: a file without one is a tune that cannot play.

@@ -1,0 +1,123 @@
+#include "platform/file_access.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+FileHandle::~FileHandle() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool FileHandle::Close(int& error) {
+  if (fd_ < 0) return true;
+  // Never retried: the descriptor is gone whatever close answers.
+  const int result = ::close(fd_);
+  fd_ = -1;
+  if (result == 0 || errno == EINTR) return true;
+  error = errno;
+  return false;
+}
+
+FileHandle OpenRegularFile(const std::string& path, int flags, int& error) {
+  // Non-blocking, so that opening a FIFO or a device returns at once.
+  const int openFlags = flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  int fd = -1;
+  do {
+    fd = ::open(path.c_str(), openFlags, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    error = errno;
+    return FileHandle();
+  }
+  FileHandle file(fd);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    error = errno;
+    return FileHandle();
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = kNotRegularFile;
+    return FileHandle();
+  }
+  // A regular file reads and writes as usual from here on.
+  const int status = ::fcntl(fd, F_GETFL);
+  if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+    error = errno;
+    return FileHandle();
+  }
+  return file;
+}
+
+std::string FileErrorText(int error) {
+  return error == kNotRegularFile ? "not a regular file" : std::strerror(error);
+}
+
+std::string UnusableFileReason(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0)
+    return errno == ENOENT ? "no such file" : std::strerror(errno);
+  if (!S_ISREG(info.st_mode)) return FileErrorText(kNotRegularFile);
+  return "cannot be opened";
+}
+
+bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error) {
+  bytes.assign(length, 0);
+  std::size_t done = 0;
+  while (done < length) {
+    const ssize_t got = ::pread(fd, bytes.data() + done, length - done, static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      error = errno;
+      bytes.clear();
+      return false;
+    }
+    if (got == 0) break;  // the end of a shorter file
+    done += static_cast<std::size_t>(got);
+  }
+  bytes.resize(done);
+  return true;
+}
+
+bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put =
+        ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      error = put < 0 ? errno : EIO;
+      return false;
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes,
+                   int& error) {
+  bytes.clear();
+  FileHandle file = OpenRegularFile(path, O_RDONLY, error);
+  if (!file) return false;
+  struct stat info {};
+  if (::fstat(file.Get(), &info) != 0) {
+    error = errno;
+    return false;
+  }
+  if (static_cast<std::uint64_t>(info.st_size) > limit) {
+    error = EFBIG;
+    return false;
+  }
+  return ReadFromStart(file.Get(), static_cast<std::size_t>(info.st_size), bytes, error);
+}

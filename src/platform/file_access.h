@@ -1,0 +1,51 @@
+// Files of the program's folder, opened so that nothing ever waits on them: a FIFO, a device
+// or a folder where the game expects a file is refused at once instead of blocking it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The error of an open that found something other than a regular file.
+constexpr int kNotRegularFile = -1;
+
+// An open file descriptor, closed when the handle goes.
+class FileHandle {
+ public:
+  FileHandle() = default;
+  explicit FileHandle(int fd) : fd_(fd) {}
+  FileHandle(FileHandle&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  FileHandle& operator=(FileHandle&& other) noexcept;
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle();
+
+  explicit operator bool() const { return fd_ >= 0; }
+  int Get() const { return fd_; }
+  // Closes now; false with errno's value in `error` when the system reports a failure.
+  bool Close(int& error);
+
+ private:
+  int fd_ = -1;
+};
+
+// Opens `path` with `flags` (O_RDONLY or O_RDWR, maybe O_CREAT: then 0666 less the umask) and
+// keeps it only when it is a regular file. Links are followed. On failure the handle is empty
+// and `error` holds errno's value or kNotRegularFile.
+FileHandle OpenRegularFile(const std::string& path, int flags, int& error);
+// What an error of the functions here means, in words.
+std::string FileErrorText(int error);
+
+// Why a file that the game could not open is of no use, for a message: "no such file",
+// "not a regular file", or the system's reason.
+std::string UnusableFileReason(const std::string& path);
+
+// Up to `length` bytes from the file's first byte; fewer when the file is shorter.
+bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error);
+// `bytes` over the file's first bytes; everything beyond them stays as it is.
+bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error);
+
+// The whole of a regular file, refused (error EFBIG) when it is longer than `limit`.
+bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes,
+                   int& error);
