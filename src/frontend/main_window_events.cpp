@@ -171,5 +171,6 @@ void InstallMainWindowHandlers() {
     Form_QueryUnload(answer, 0);
     cancel = answer;
   };
+  handlers.EndSession = [] { EndSession(); };
   CurrentBackend().SetMainHandlers(std::move(handlers));
 }

@@ -37,6 +37,11 @@ std::vector<std::uint8_t> LoadFile(const char* name, std::size_t length) {
   return bytes;
 }
 
+// A message of the exit; none when the session is ending, as nobody is there to answer it.
+void Tell(const std::string& text) {
+  if (QuietExit != True) MsgBox(text, MsgBoxButtons::Ok);
+}
+
 std::string ExitMessage() {
   long long shown = 0;
   if (FPS.has_value() && std::isfinite(*FPS)) shown = static_cast<long long>(std::floor(*FPS));
@@ -51,6 +56,7 @@ std::string ExitMessage() {
 void LoadSaveFiles() {
   HighScoreRec = DecodeHighScore(LoadFile(kHighScoreFile, kHighScoreBytes));
   UserSettings = DecodeUserSettings(LoadFile(kSettingsFile, kUserSettingsBytes));
+  SaveFilesRead = True;
 }
 
 void SaveHighScore() {
@@ -62,17 +68,18 @@ void SaveHighScore() {
     HighScoreRec.MaxCombo = MaxCombo;
     std::string error;
     if (SaveRecord(AppPath() + kHighScoreFile, HighScoreRec, EncodeHighScore, error)) {
-      MsgBox("新記録更新！データを保存しました。", MsgBoxButtons::Ok);
+      Tell("新記録更新！データを保存しました。");
     } else {
       ReportFileTrouble("saving the high score", error);
-      MsgBox("新記録更新！ですが、データを保存できませんでした・・。", MsgBoxButtons::Ok);
+      Tell("新記録更新！ですが、データを保存できませんでした・・。");
     }
   } else {
-    MsgBox("新記録更新できませんでした・・。", MsgBoxButtons::Ok);
+    Tell("新記録更新できませんでした・・。");
   }
 }
 
 void QuitGame() {
+  Quitting = True;
   BgmPlayer().StopM();
   ReleaseBgmPlayer();
   CurrentBackend().Hide(WindowId::Main);
@@ -80,6 +87,13 @@ void QuitGame() {
   std::string error;
   if (!SaveRecord(AppPath() + kSettingsFile, UserSettings, EncodeUserSettings, error))
     ReportFileTrouble("saving the settings", error);
-  MsgBox(ExitMessage(), MsgBoxButtons::Ok);
+  Tell(ExitMessage());
   End();
+}
+
+void EndSession() {
+  // Before start-up has read them, saving would put zeros over the player's files.
+  if (SaveFilesRead != True) End();
+  QuietExit = True;
+  if (Quitting != True) QuitGame();
 }

@@ -55,6 +55,9 @@ Bool16 OptionShown;
 std::uint8_t OptCursor;
 std::int16_t OptPulseAngle;
 Bool16 Busy;
+Bool16 SaveFilesRead;
+Bool16 Quitting;
+Bool16 QuietExit;
 
 Tick KeyTick;
 std::int32_t FrameCount;
@@ -102,6 +105,7 @@ void ResetGameState() {
   OptCursor = 0;
   OptPulseAngle = 0;
   Busy = False;
+  SaveFilesRead = Quitting = QuietExit = False;
   KeyTick = 0;
   FrameCount = SecCount = 0;
   NextScroll = 0;

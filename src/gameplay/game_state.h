@@ -96,6 +96,11 @@ extern Bool16 OptionShown;
 extern std::uint8_t OptCursor;
 extern std::int16_t OptPulseAngle;
 extern Bool16 Busy;
+// The exit: start-up has read the save files (before that an exit writes nothing), the exit
+// is under way, and it shows no message because the session is ending.
+extern Bool16 SaveFilesRead;
+extern Bool16 Quitting;
+extern Bool16 QuietExit;
 
 // Procedure statics, kept for the whole run (here so that tests can see and reset them).
 extern Tick KeyTick;               // HandleKeys

@@ -45,6 +45,11 @@ struct MainWindowHandlers {
   std::function<void(int keyCode, int shift)> KeyUp;
   std::function<void()> Paint;                   // after the window has shown Main's picture again
   std::function<void(int& cancel)> QueryUnload;  // leave cancel at 0 to let the window go
+  // The program is told to stop (a termination signal, the end of the session) and nobody
+  // may be there to answer a question. Runs where events are pumped, where a wait idles and
+  // in a message box, which is taken down first and gives its default answer if the handler
+  // returns. Without this handler the back end ends the program itself.
+  std::function<void()> EndSession;
 };
 
 // One recorded happening (headless back end). Fields as in the replay trace.
@@ -59,7 +64,7 @@ class Backend {
   // --- Time. TickCount wraps at 2^32; callers subtract modulo 2^32.
   virtual std::uint32_t TickCount() = 0;
   // Called in every waiting spin. Real: sleeps briefly and keeps Main on screen. Headless:
-  // advances the virtual clock by 1 ms. Never runs the game's event handlers.
+  // advances the virtual clock by 1 ms. Runs no event handler but EndSession.
   virtual void Idle() = 0;
   // One spin of a wait that still has `msLeft` milliseconds to go. The real back end may
   // sleep longer here, but wakes before the deadline; by default it is a plain Idle().

@@ -296,3 +296,91 @@ case_broken_files() {
   expect_file "$folder/user.ini" 00ffffffff7461696c
   cmp -s "$folder/Game.mid" "$out/Game.mid.before" || fail "the corrupt tune was changed"
 }
+
+# A display number nobody serves, claimed as start_x_session claims its own.
+unserved_display() {
+  local n
+  for n in $(shuf -i 100-999 -n 40); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    mkdir "/tmp/.fumbo-e2e-display-$n" 2>/dev/null || continue
+    echo "$n"
+    return 0
+  done
+  fail "no free display number"
+}
+
+# Without a display the game says so in one line and ends with status 1 at once (the bound
+# only catches a game that plays on unseen), reading and writing nothing.
+case_no_display() {
+  local folder="$out/program" n status run
+  make_program_folder "$folder"
+  n=$(unserved_display)
+  for run in unset unserved; do
+    status=0
+    if [ $run = unset ]; then set -- -u DISPLAY; else set -- DISPLAY=":$n"; fi
+    ASAN_OPTIONS=detect_leaks=0 timeout -k 1 10 env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$@" \
+      "$folder/fumbo2" >"$out/stdout.txt" 2>"$out/stderr_$run.txt" || status=$?
+    echo "$status" >"$out/status_$run.txt"
+  done
+  rmdir "/tmp/.fumbo-e2e-display-$n"
+  for run in unset unserved; do
+    [ "$(cat "$out/status_$run.txt")" = 1 ] || fail "status $(cat "$out/status_$run.txt") ($run)"
+    [ "$(wc -l <"$out/stderr_$run.txt")" = 1 ] || fail "not one line on standard error ($run)"
+    grep -q '^fumbo2: cannot open a window: no display' "$out/stderr_$run.txt" ||
+      fail "unclear message ($run)"
+  done
+  if [ -e "$folder/user.ini" ] || [ -e "$folder/HighSc.sav" ]; then fail "a save file was made"; fi
+}
+
+# Sends signal $1 to the game, which must end with status 0 without asking anything.
+stop_game_with() {
+  kill "-$1" "$game_pid"
+  wait_for "the game to end" 10 bash -c "! kill -0 $game_pid" || fail "SIG$1 did not end the game"
+  local status=0
+  wait "$game_pid" || status=$?
+  game_pid=""
+  [ "$status" = 0 ] || fail "SIG$1 ended the game with status $status"
+}
+
+# A stored record of score 123, level 9, digit total 5, chain 3 and high score -1, with
+# marked reserved bytes.
+plant_record() {
+  printf '\253\315\173\000\000\000\377\377\377\377\011\000\005\000\000\000\003\021\042\063\104' \
+    >"$1/HighSc.sav"
+}
+
+# SIGHUP during the splash ends the game before it has read the save files, so it writes
+# none. SIGTERM in play, and SIGINT while the close question is up, save as the exit does,
+# without a message: the score of 0 at level 1 beats the stored -1.
+case_signals() {
+  local folder="$out/program" w
+  local record=abcd00000000ffffffff0100000000000011223344
+  make_program_folder "$folder"
+  printf '\003\377\377\000\000' >"$folder/user.ini"
+  start_game "$folder"
+  wait_for "the splash" 20 xdotool search --onlyvisible --name '^Ad of Rilo$' || fail "no splash"
+  stop_game_with HUP
+  expect_file "$folder/user.ini" 03ffff0000
+  [ ! -e "$folder/HighSc.sav" ] || fail "HighSc.sav was made during the splash"
+
+  plant_record "$folder"
+  printf '\001\000\000\000\000' >"$folder/user.ini"
+  start_game "$folder"
+  w=$(wait_main_window)
+  wait_for "the caption clock" 10 has_caption_clock "$w" || fail "no caption clock"
+  stop_game_with TERM
+  expect_file "$folder/user.ini" 0100000000
+  expect_file "$folder/HighSc.sav" "$record"
+
+  plant_record "$folder"
+  printf '\002\000\000\000\000' >"$folder/user.ini"
+  # A script's background jobs ignore SIGINT unless told otherwise.
+  start_game "$folder" env --default-signal=INT
+  w=$(wait_main_window)
+  wait_for "the caption clock" 10 has_caption_clock "$w" || fail "no caption clock"
+  wmctrl -i -c "$w"
+  message_box question >/dev/null
+  stop_game_with INT
+  expect_file "$folder/user.ini" 0200000000
+  expect_file "$folder/HighSc.sav" "$record"
+}

@@ -20,7 +20,7 @@ fail() {
 cleanup_game() {
   if [ -n "$game_pid" ]; then
     xdotool keyup Down 2>/dev/null || true
-    # SIGTERM would only ask the close question: the game must go at once.
+    # The game must go at once, whatever it is doing.
     kill -KILL "$game_pid" 2>/dev/null || true
     wait "$game_pid" 2>/dev/null || true
   fi
@@ -38,11 +38,13 @@ make_program_folder() {
   for file in "$@"; do cp "$file" "$folder/"; done
 }
 
+# start_game FOLDER [LAUNCHER...]: the game of FOLDER, in the background, started through the
+# launcher command given (if any).
 start_game() {
   export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/audio.raw"
   # SDL and X11 keep a few allocations to the end; they are not ours.
   export ASAN_OPTIONS=detect_leaks=0
-  "$1/fumbo2" >"$out/stdout.txt" 2>"$out/stderr.txt" &
+  "${@:2}" "$1/fumbo2" >"$out/stdout.txt" 2>"$out/stderr.txt" &
   game_pid=$!
   trap cleanup_game EXIT
 }

@@ -1,9 +1,11 @@
 // The main window's keys, paint and close, and the option controls.
 #include "frontend/main_window_events.h"
 
+#include "frontend/save_files.h"
 #include "frontend_fixture.h"
 #include "gameplay/game_state.h"
 #include "gameplay/key_handling.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -122,6 +124,31 @@ TEST_F(MainWindowEventsTest, QuitRowAsksAndNoCarriesOn) {
   EXPECT_EQ(OptionShown, True);
   EXPECT_TRUE(EndsProgram([this] { Deliver(ScriptEventKind::Close); }));  // Yes by default
   EXPECT_EQ(MessageTexts().size(), 4u);  // the question twice, then the two exit messages
+}
+
+// The session ends (a termination signal): before the save files are read nothing is
+// written; after, the exit saves as ever without a message, also from the close question
+// and from within the exit's own messages.
+TEST_F(MainWindowEventsTest, EndOfSessionExitsWithoutAMessage) {
+  Backend().RequestEndSession();
+  EXPECT_TRUE(EndsProgram([] { Idle(); }));
+  EXPECT_FALSE(std::filesystem::exists(folder / "user.ini"));
+  LoadSaveFiles();
+  UserSettings.KeySense = 4;
+  Score = HiScore = 7;
+  Backend().RequestEndSession();
+  EXPECT_TRUE(EndsProgram([] { MsgBox("終了しますか？", MsgBoxButtons::YesNo); }));
+  EXPECT_TRUE(MessageTexts().empty());
+  EXPECT_FALSE(Backend().Visible(WindowId::Main));
+  EXPECT_EQ(ReadFile("user.ini"), (Bytes{4, 0, 0, 0, 0}));
+  EXPECT_EQ(ReadFile("HighSc.sav"),
+            (Bytes{0, 0, 7, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  Quitting = QuietExit = False;
+  Score = HiScore = 9;
+  Backend().RequestEndSession();
+  EXPECT_TRUE(EndsProgram([] { QuitGame(); }));
+  EXPECT_TRUE(MessageTexts().empty());
+  EXPECT_EQ(ReadFile("HighSc.sav")[2], 9);
 }
 
 TEST_F(MainWindowEventsTest, PaintRedrawsTheOpenOptionScreen) {

@@ -93,6 +93,7 @@ std::uint32_t HeadlessBackend::TickCount() {
 }
 
 void HeadlessBackend::Idle() {
+  TakeEndSession();
   spinsSinceIdle_ = 0;
   ++elapsed_;
   TakeDueSnapshots();
@@ -100,6 +101,7 @@ void HeadlessBackend::Idle() {
 }
 
 void HeadlessBackend::PumpEvents() {
+  TakeEndSession();
   CountSpin();
   TakeDueSnapshots();
   CheckEnd();
@@ -163,6 +165,13 @@ void HeadlessBackend::DeliverPaint() {
   paintPending_ = false;
   if (Surface* surface = Win(WindowId::Main).surface) surface->Cls();
   if (handlers_.Paint) handlers_.Paint();
+}
+
+void HeadlessBackend::TakeEndSession() {
+  if (!endSessionRequested_) return;
+  endSessionRequested_ = false;
+  if (!handlers_.EndSession) End();
+  handlers_.EndSession();
 }
 
 void HeadlessBackend::DeliverClose() {
@@ -285,6 +294,10 @@ MsgBoxAnswer HeadlessBackend::MessageBox(const std::string& text, MsgBoxButtons 
                                          const std::string& caption) {
   const MsgBoxAnswer fallback =
       buttons == MsgBoxButtons::YesNo ? MsgBoxAnswer::Yes : MsgBoxAnswer::Ok;
+  if (endSessionRequested_) {
+    TakeEndSession();
+    return fallback;
+  }
   MsgBoxAnswer answer = fallback;
   if (!answers_.empty()) {
     answer = answers_.front();

@@ -79,6 +79,10 @@ class HeadlessBackend : public Backend {
   void SetStateSetter(std::function<void(const ScriptEvent&)> setter);
   // Writes snapshot NAME; the trace line is added here after it returns.
   void SetSnapshotTaker(std::function<void(const std::string& name)> taker);
+  // As a termination signal would: the main window's EndSession runs at the next Idle,
+  // PumpEvents or message box (which then gives its default answer unasked and unrecorded).
+  // Scripts have no such event, so replays never meet it.
+  void RequestEndSession() { endSessionRequested_ = true; }
 
   // --- What a test or the replay tool looks at.
   std::uint64_t Elapsed() const { return elapsed_; }  // virtual ms since the start
@@ -143,6 +147,7 @@ class HeadlessBackend : public Backend {
   void Deliver(const ScriptEvent& event);
   void DeliverPaint();
   void DeliverClose();
+  void TakeEndSession();
 
   HeadlessOptions options_;
   TraceWriter trace_;
@@ -159,6 +164,7 @@ class HeadlessBackend : public Backend {
   bool paintPending_ = false;  // the window system's own paint after a show
   int dropped_ = 0;
   bool ended_ = false;
+  bool endSessionRequested_ = false;
   std::function<void(const ScriptEvent&)> stateSetter_;
   std::function<void(const std::string&)> snapshotTaker_;
   std::unique_ptr<SoundSystem> sound_;

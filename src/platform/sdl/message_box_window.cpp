@@ -1,7 +1,5 @@
 #include "platform/sdl/message_box_window.h"
 
-#include <optional>
-
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -92,9 +90,10 @@ Uint32 WindowOf(const SDL_Event& event) {
 
 }  // namespace
 
-MsgBoxAnswer RunMessageBox(const std::string& text, MsgBoxButtons buttons,
-                           const std::string& caption, BoxText& font,
-                           const std::function<void(const SDL_Event&)>& otherEvent) {
+std::optional<MsgBoxAnswer> RunMessageBox(const std::string& text, MsgBoxButtons buttons,
+                                          const std::string& caption, BoxText& font,
+                                          const std::function<void(const SDL_Event&)>& otherEvent,
+                                          const std::function<bool()>& giveUp) {
   SDL_Rect screen{0, 0, 1024, 768};
   SDL_GetDisplayBounds(0, &screen);
   OpenBox box(LayOutMessageBox(text, buttons, font, screen.w), buttons, caption, font);
@@ -106,6 +105,7 @@ MsgBoxAnswer RunMessageBox(const std::string& text, MsgBoxButtons buttons,
   bool quitRequested = false;
   std::optional<MsgBoxAnswer> answer;
   while (!answer) {
+    if (giveUp && giveUp()) return std::nullopt;
     SDL_Event event;
     if (!SDL_PollEvent(&event)) {
       SDL_Delay(kBoxPollMs);

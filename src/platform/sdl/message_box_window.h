@@ -6,13 +6,16 @@
 #include <SDL.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/backend.h"
 #include "platform/sdl/message_box_layout.h"
 
-// Shows the box and returns only when it is answered. Events that belong to other windows go
-// to `otherEvent` (the main window still repaints while the box is up).
-MsgBoxAnswer RunMessageBox(const std::string& text, MsgBoxButtons buttons,
-                           const std::string& caption, BoxText& font,
-                           const std::function<void(const SDL_Event&)>& otherEvent);
+// Shows the box and returns only when it is answered, or with no answer once `giveUp` says
+// so (it is asked between events). Events that belong to other windows go to `otherEvent`
+// (the main window still repaints while the box is up).
+std::optional<MsgBoxAnswer> RunMessageBox(const std::string& text, MsgBoxButtons buttons,
+                                          const std::string& caption, BoxText& font,
+                                          const std::function<void(const SDL_Event&)>& otherEvent,
+                                          const std::function<bool()>& giveUp);

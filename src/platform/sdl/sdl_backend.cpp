@@ -1,14 +1,17 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL.h>
+#include <signal.h>
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "platform/audio/sound_system.h"
 #include "platform/backend.h"
@@ -33,9 +36,62 @@ constexpr std::uint32_t kLongestIdleMs = 10;
 // How long a first showing waits for the window manager to report the frame.
 constexpr std::uint32_t kFrameWaitMs = 200;
 
-[[noreturn]] void CannotOpenWindow() {
-  std::fprintf(stderr, "fumbo2: cannot open a window: %s\n", SDL_GetError());
+[[noreturn]] void CannotOpenWindow(const std::string& reason) {
+  std::fprintf(stderr, "fumbo2: cannot open a window: %s\n", reason.c_str());
   std::exit(1);
+}
+
+[[noreturn]] void CannotOpenWindow() { CannotOpenWindow(SDL_GetError()); }
+
+// The value of an environment variable, or null when it is unset or empty.
+const char* Setting(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
+// Only a driver that shows windows on the desktop is tried: left to itself SDL falls back
+// to its offscreen driver when no display answers, and the game would play unseen and
+// wait for ever in a box nobody can answer. SDL_VIDEODRIVER still picks any driver by name
+// (the tests use the dummy one). A desktop driver is tried only when its display is named,
+// so no library complains of a display that was never there.
+bool ChooseDesktopVideo() {
+  if (Setting("SDL_VIDEODRIVER")) return true;
+  std::string drivers;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const std::string name = SDL_GetVideoDriver(i);
+    if ((name == "x11" && Setting("DISPLAY")) || (name == "wayland" && Setting("WAYLAND_DISPLAY")))
+      drivers += (drivers.empty() ? "" : ",") + name;
+  }
+  if (drivers.empty()) return false;
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+  return true;
+}
+
+[[noreturn]] void NoDisplay() {
+  const char* display = Setting("DISPLAY") ? Setting("DISPLAY") : Setting("WAYLAND_DISPLAY");
+  if (display == nullptr) CannotOpenWindow("no display (is DISPLAY set?)");
+  CannotOpenWindow(std::string("no display at ") + display + " (" + SDL_GetError() + ")");
+}
+
+// Set by the termination signals; the game's thread looks at it where it pumps events,
+// idles or waits in a message box, every few milliseconds.
+volatile std::sig_atomic_t gEndSignal = 0;
+
+extern "C" void NoteEndSignal(int) { gEndSignal = 1; }
+
+// SIGTERM, SIGINT and SIGHUP end the game in order (SDL would turn the first two into a
+// close request, which asks a question). A signal ignored when the program started (nohup,
+// a background job) stays ignored.
+void CatchEndSignals() {
+  for (int number : {SIGTERM, SIGINT, SIGHUP}) {
+    struct sigaction old {};
+    if (sigaction(number, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
+    struct sigaction action {};
+    action.sa_handler = NoteEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;  // the file writes of the exit are not cut short
+    sigaction(number, &action, nullptr);
+  }
 }
 
 std::uint32_t MonotonicMilliseconds() {
@@ -100,6 +156,7 @@ class SdlBackend final : public Backend {
   void DispatchText(const SDL_TextInputEvent& event);
   void RepaintMain();
   void CloseRequest();
+  void TakeEndSignal();
   void PlaceAfterShowing(WindowSlot& slot);
   bool IsMainWindow(Uint32 windowId) { return windowId != 0 && windowId == MainId(); }
   Uint32 MainId() { return slots_[0].window ? slots_[0].window->Id() : 0; }
@@ -161,6 +218,7 @@ void SdlBackend::Idle() { IdleFor(1); }
 // Sleeps until a millisecond before the wait's deadline (the last millisecond is taken in
 // steps of one, so the deadline is met), and never longer than kLongestIdleMs.
 void SdlBackend::IdleFor(std::uint32_t msLeft) {
+  TakeEndSignal();
   const std::uint32_t now = MonotonicMilliseconds();
   if (static_cast<std::uint32_t>(now - lastIdleLook_) >= kIdleLookMs) {
     lastIdleLook_ = now;
@@ -175,6 +233,7 @@ void SdlBackend::IdleFor(std::uint32_t msLeft) {
 }
 
 void SdlBackend::PumpEvents() {
+  TakeEndSignal();
   PresentChanged();
   SDL_Event event;
   while (SDL_PollEvent(&event)) Dispatch(event);
@@ -183,7 +242,7 @@ void SdlBackend::PumpEvents() {
 
 void SdlBackend::Dispatch(const SDL_Event& event) {
   switch (event.type) {
-    case SDL_QUIT:  // SIGINT, SIGTERM
+    case SDL_QUIT:
       CloseRequest();
       break;
     case SDL_WINDOWEVENT:
@@ -253,6 +312,13 @@ void SdlBackend::CloseRequest() {
   int cancel = 0;
   if (handlers_.QueryUnload) handlers_.QueryUnload(cancel);
   if (cancel == 0) End();
+}
+
+void SdlBackend::TakeEndSignal() {
+  if (gEndSignal == 0) return;
+  gEndSignal = 0;
+  if (!handlers_.EndSession) End();
+  handlers_.EndSession();
 }
 
 std::uint32_t SdlBackend::RandomSeed() {
@@ -358,12 +424,24 @@ void SdlBackend::ScreenSize(int& width, int& height) {
 MsgBoxAnswer SdlBackend::MessageBox(const std::string& text, MsgBoxButtons buttons,
                                     const std::string& caption) {
   if (!boxFont_) boxFont_ = OpenBoxFont();
+  const MsgBoxAnswer byDefault =
+      buttons == MsgBoxButtons::YesNo ? MsgBoxAnswer::Yes : MsgBoxAnswer::Ok;
+  if (gEndSignal != 0) {  // nobody is there to answer
+    TakeEndSignal();
+    return byDefault;
+  }
   PresentChanged();
   // While the box is up the main window takes no keys and no close, but it repaints.
-  return RunMessageBox(text, buttons, caption, *boxFont_, [this](const SDL_Event& event) {
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
-      DispatchWindowEvent(event.window);
-  });
+  const auto answer = RunMessageBox(
+      text, buttons, caption, *boxFont_,
+      [this](const SDL_Event& event) {
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
+          DispatchWindowEvent(event.window);
+      },
+      [] { return gEndSignal != 0; });
+  if (answer) return *answer;
+  TakeEndSignal();  // the box is down already
+  return byDefault;
 }
 
 SoundSystem& SdlBackend::Sound() {
@@ -409,10 +487,13 @@ std::unique_ptr<Backend> CreateSdlBackend(const char* argv0) {
 }
 
 int RunWithSdlBackend(const char* argv0, std::function<void()> program) {
+  if (!ChooseDesktopVideo()) NoDisplay();
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The game asks its own question when the window is closed.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) CannotOpenWindow();
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  CatchEndSignals();
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) NoDisplay();
   // Lives until the program ends through End(), which never returns.
   static SdlBackend* backend = new SdlBackend(argv0);
   SetBackend(backend);
