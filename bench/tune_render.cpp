@@ -1,0 +1,82 @@
+// Renders a tune through the game's real sound system on SDL's disk audio driver, as fast as
+// the processor allows, so that two builds can be compared by ear and by measure
+// (bench/compare_tune.sh):
+//   tune_render MIDI OUT.raw [TAIL_SECONDS]
+// OUT.raw is what the audio device would have played: 32-bit float stereo at 44100 Hz, the
+// whole tune and TAIL_SECONDS (default 2) of its last notes ringing out. Prints the audio
+// thread's processor time per second of music.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "platform/audio/sequencer_device.h"
+#include "platform/audio/sound_system.h"
+
+namespace {
+
+constexpr double kDeviceRate = 44100;
+constexpr std::uintmax_t kFrameBytes = 8;
+
+// Seconds the SDL audio thread of this process has run.
+double AudioThreadSeconds() {
+  double total = 0;
+  std::error_code ec;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", ec)) {
+    std::ifstream comm(task.path() / "comm");
+    std::string name;
+    std::getline(comm, name);
+    if (name.rfind("SDLAudio", 0) != 0) continue;
+    std::ifstream stat(task.path() / "schedstat");
+    double nanos = 0;
+    stat >> nanos;
+    total += nanos / 1e9;
+  }
+  return total;
+}
+
+std::uintmax_t FramesIn(const std::string& path) {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  return ec ? 0 : size / kFrameBytes;
+}
+
+void Wait() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: tune_render MIDI OUT.raw [TAIL_SECONDS]\n");
+    return 2;
+  }
+  const std::string out = std::filesystem::absolute(argv[2]).string();
+  const double tail = argc > 3 ? std::atof(argv[3]) : 2.0;
+  std::filesystem::remove(out);
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+  setenv("SDL_DISKAUDIODELAY", "0", 1);  // no waiting for a sound card: render flat out
+  auto sound = CreateSdlSoundSystem();
+  std::uint32_t error = 0;
+  auto tune = sound->OpenSequencer(argv[1], &error);
+  if (!tune) {
+    std::fprintf(stderr, "tune_render: cannot open %s (MCI error %u)\n", argv[1], error);
+    return 1;
+  }
+  const double music = static_cast<double>(tune->Song().LengthMicros()) / 1e6;
+  const std::uintmax_t start = FramesIn(out);
+  const double cpuStart = AudioThreadSeconds();
+  tune->Play(std::nullopt, std::nullopt);
+  while (tune->Mode() == SequencerMode::Playing) Wait();
+  const double cpu = AudioThreadSeconds() - cpuStart;
+  const auto until = start + static_cast<std::uintmax_t>((music + tail) * kDeviceRate);
+  while (FramesIn(out) < until) Wait();
+  tune.reset();
+  sound.reset();
+  std::printf("music %.1f s, audio thread %.3f s = %.3f %% of a core in real time\n", music, cpu,
+              100 * cpu / music);
+  return 0;
+}
