@@ -16,8 +16,10 @@ trap 'rm -rf "$work"' EXIT
 
 # The render from its first sound on (both builds start the tune at a different moment of
 # the stream), as a 16-bit-free float WAV.
-render() {  # BUILD TUNE OUT.wav
-  "$1/bin/tune_render" "$1/bin/$2" "$work/raw" >"$work/cpu.txt" 2>/dev/null
+render() {  # BUILD TUNES OUT.wav
+  local tunes=()
+  for tune in $2; do tunes+=("$1/bin/$tune"); done
+  "$1/bin/tune_render" "$work/raw" "${tunes[@]}" >"$work/cpu.txt" 2>/dev/null
   python3 - "$work/raw" "$work/trimmed" <<'EOF'
 import array, sys
 data = array.array('f')
@@ -38,8 +40,8 @@ level() {  # WAV [EFFECT...]: "RMS dB / peak dB"
 }
 
 bands="0-250 250-1000 1000-3000 3000-6000 6000-9000 9000-12000 12000-16000 16000-20000"
-compare() {  # TUNE
-  local tune=$1 name=${1%.mid} a b length
+compare() {  # NAME TUNES
+  local name=$1 tune=$2 a b length
   echo "$tune"
   echo "  reference:"
   render "$reference" "$tune" "$work/$name-reference.wav"
@@ -65,8 +67,9 @@ compare() {  # TUNE
   done
 }
 
-compare Game.mid
-compare Opening.mid
+compare Game Game.mid
+# As the game plays them: the fanfare, then the game tune (the second loads other instruments).
+compare Opening-Game "Opening.mid Game.mid"
 if [ -n "$keep" ]; then
   mkdir -p "$keep"
   cp "$work"/*.wav "$work"/*.png "$keep/"

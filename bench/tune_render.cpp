@@ -1,10 +1,10 @@
 // Renders a tune through the game's real sound system on SDL's disk audio driver, as fast as
 // the processor allows, so that two builds can be compared by ear and by measure
 // (bench/compare_tune.sh):
-//   tune_render MIDI OUT.raw [TAIL_SECONDS]
-// OUT.raw is what the audio device would have played: 32-bit float stereo at 44100 Hz, the
-// whole tune and TAIL_SECONDS (default 2) of its last notes ringing out. Prints the audio
-// thread's processor time per second of music.
+//   tune_render OUT.raw MIDI...
+// OUT.raw is what the audio device would have played: 32-bit float stereo at 44100 Hz, each
+// tune in turn with two seconds of its last notes ringing out. Prints the audio thread's
+// processor time per second of music.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +20,7 @@ namespace {
 
 constexpr double kDeviceRate = 44100;
 constexpr std::uintmax_t kFrameBytes = 8;
+constexpr double kTailSeconds = 2;
 
 // Seconds the SDL audio thread of this process has run.
 double AudioThreadSeconds() {
@@ -50,31 +51,34 @@ void Wait() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: tune_render MIDI OUT.raw [TAIL_SECONDS]\n");
+    std::fprintf(stderr, "usage: tune_render OUT.raw MIDI...\n");
     return 2;
   }
-  const std::string out = std::filesystem::absolute(argv[2]).string();
-  const double tail = argc > 3 ? std::atof(argv[3]) : 2.0;
+  const std::string out = std::filesystem::absolute(argv[1]).string();
   std::filesystem::remove(out);
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
   setenv("SDL_DISKAUDIODELAY", "0", 1);  // no waiting for a sound card: render flat out
   auto sound = CreateSdlSoundSystem();
-  std::uint32_t error = 0;
-  auto tune = sound->OpenSequencer(argv[1], &error);
-  if (!tune) {
-    std::fprintf(stderr, "tune_render: cannot open %s (MCI error %u)\n", argv[1], error);
-    return 1;
+  double music = 0, cpu = 0;
+  // One tune after the other, each closed before the next opens, as the game does.
+  for (int i = 2; i < argc; ++i) {
+    std::uint32_t error = 0;
+    auto tune = sound->OpenSequencer(argv[i], &error);
+    if (!tune) {
+      std::fprintf(stderr, "tune_render: cannot open %s (MCI error %u)\n", argv[i], error);
+      return 1;
+    }
+    const double length = static_cast<double>(tune->Song().LengthMicros()) / 1e6;
+    const std::uintmax_t start = FramesIn(out);
+    const double cpuStart = AudioThreadSeconds();
+    tune->Play(std::nullopt, std::nullopt);
+    while (tune->Mode() == SequencerMode::Playing) Wait();
+    cpu += AudioThreadSeconds() - cpuStart;
+    music += length;
+    const auto until = start + static_cast<std::uintmax_t>((length + kTailSeconds) * kDeviceRate);
+    while (FramesIn(out) < until) Wait();
   }
-  const double music = static_cast<double>(tune->Song().LengthMicros()) / 1e6;
-  const std::uintmax_t start = FramesIn(out);
-  const double cpuStart = AudioThreadSeconds();
-  tune->Play(std::nullopt, std::nullopt);
-  while (tune->Mode() == SequencerMode::Playing) Wait();
-  const double cpu = AudioThreadSeconds() - cpuStart;
-  const auto until = start + static_cast<std::uintmax_t>((music + tail) * kDeviceRate);
-  while (FramesIn(out) < until) Wait();
-  tune.reset();
   sound.reset();
   std::printf("music %.1f s, audio thread %.3f s = %.3f %% of a core in real time\n", music, cpu,
               100 * cpu / music);
