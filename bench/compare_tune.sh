@@ -14,20 +14,37 @@ keep=${3:-}
 work=$(mktemp -d "${TMPDIR:-/tmp}/fumbo-compare-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# The render from its first sound on (both builds start the tune at a different moment of
-# the stream), as a 16-bit-free float WAV.
+# The render without its silences: each stretch of sound starts one second after the last,
+# since the moment a tune starts in the stream depends on the timing of the two threads.
 render() {  # BUILD TUNES OUT.wav
-  local tunes=()
-  for tune in $2; do tunes+=("$1/bin/$tune"); done
+  local tunes=() each
+  for each in $2; do tunes+=("$1/bin/$each"); done
   "$1/bin/tune_render" "$work/raw" "${tunes[@]}" >"$work/cpu.txt" 2>/dev/null
   python3 - "$work/raw" "$work/trimmed" <<'EOF'
 import array, sys
 data = array.array('f')
 with open(sys.argv[1], 'rb') as f:
     data.frombytes(f.read())
-first = next((i for i, v in enumerate(data) if v != 0.0), 0) & ~1
+gap = 2 * 44100  # a second of stereo frames
+out = array.array('f')
+quiet = 0
+start = None
+for i, value in enumerate(data):
+    if value != 0.0:
+        if start is None:
+            start = i & ~1
+            if out:
+                out.extend([0.0] * gap)
+        quiet = 0
+    elif start is not None:
+        quiet += 1
+        if quiet >= gap:
+            out.extend(data[start:i + 1 - quiet])
+            start = None
+if start is not None:
+    out.extend(data[start:])
 with open(sys.argv[2], 'wb') as f:
-    data[first:].tofile(f)
+    out.tofile(f)
 EOF
   sox -t f32 -r 44100 -c 2 "$work/trimmed" -e floating-point "$3"
   sed 's/^/    /' "$work/cpu.txt"

@@ -3,8 +3,9 @@
 // (bench/compare_tune.sh):
 //   tune_render OUT.raw MIDI...
 // OUT.raw is what the audio device would have played: 32-bit float stereo at 44100 Hz, each
-// tune in turn with two seconds of its last notes ringing out. Prints the audio thread's
-// processor time per second of music.
+// tune in turn, its last notes ringing out to silence. Prints the audio thread's processor
+// time per second of music.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/audio/sequencer_device.h"
 #include "platform/audio/sound_system.h"
@@ -20,7 +22,7 @@ namespace {
 
 constexpr double kDeviceRate = 44100;
 constexpr std::uintmax_t kFrameBytes = 8;
-constexpr double kTailSeconds = 2;
+constexpr std::uintmax_t kQuietFrames = 44100;  // a second of silence ends a tune's tail
 
 // Seconds the SDL audio thread of this process has run.
 double AudioThreadSeconds() {
@@ -43,6 +45,17 @@ std::uintmax_t FramesIn(const std::string& path) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   return ec ? 0 : size / kFrameBytes;
+}
+
+// True when the last second written is silent: every note has died away.
+bool EndsInSilence(const std::string& path, std::uintmax_t from) {
+  const std::uintmax_t frames = FramesIn(path);
+  if (frames < from + kQuietFrames) return false;
+  std::ifstream in(path, std::ios::binary);
+  std::vector<float> tail(2 * kQuietFrames);
+  in.seekg(static_cast<std::streamoff>((frames - kQuietFrames) * kFrameBytes));
+  in.read(reinterpret_cast<char*>(tail.data()), static_cast<std::streamsize>(tail.size() * 4));
+  return in && std::all_of(tail.begin(), tail.end(), [](float v) { return v == 0.0f; });
 }
 
 void Wait() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
@@ -70,14 +83,14 @@ int main(int argc, char** argv) {
       return 1;
     }
     const double length = static_cast<double>(tune->Song().LengthMicros()) / 1e6;
-    const std::uintmax_t start = FramesIn(out);
     const double cpuStart = AudioThreadSeconds();
     tune->Play(std::nullopt, std::nullopt);
     while (tune->Mode() == SequencerMode::Playing) Wait();
     cpu += AudioThreadSeconds() - cpuStart;
     music += length;
-    const auto until = start + static_cast<std::uintmax_t>((length + kTailSeconds) * kDeviceRate);
-    while (FramesIn(out) < until) Wait();
+    // The last notes ring out before the tune is closed (which would cut them).
+    const std::uintmax_t end = FramesIn(out);
+    while (!EndsInSilence(out, end)) Wait();
   }
   sound.reset();
   std::printf("music %.1f s, audio thread %.3f s = %.3f %% of a core in real time\n", music, cpu,
