@@ -38,6 +38,7 @@ struct AudioEngine {
   int rate = kRate;
   fluid_settings_t* settings = nullptr;
   fluid_synth_t* synth = nullptr;  // null: tunes keep time in silence
+  int players = 0;                 // tunes playing (changed with the device locked)
   EffectMixer effects{kFadeFrames};
 
   ~AudioEngine() {
@@ -47,11 +48,17 @@ struct AudioEngine {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
+  // While no tune plays and the last notes have died away the synthesizer would render
+  // silence: it is left alone then.
+  bool Sounding() const {
+    return synth != nullptr && (players > 0 || fluid_synth_get_active_voice_count(synth) > 0);
+  }
+
   static void Callback(void* userdata, Uint8* stream, int length) {
     auto* engine = static_cast<AudioEngine*>(userdata);
     auto* out = reinterpret_cast<float*>(stream);
     const int frames = length / static_cast<int>(2 * sizeof(float));
-    if (engine->synth != nullptr) {
+    if (engine->Sounding()) {
       fluid_synth_write_float(engine->synth, frames, out, 0, 2, out, 1, 2);
     } else {
       std::fill(out, out + 2 * frames, 0.0f);
@@ -86,6 +93,7 @@ class FluidSequencer : public SequencerBase {
     fluid_synth_system_reset(engine_->synth);
     player_ = new_fluid_player(engine_->synth);
     if (player_ == nullptr) return;
+    ++engine_->players;
     fluid_player_add_mem(player_, Song().Bytes().data(), Song().Bytes().size());
     fluid_player_set_playback_callback(player_, &FluidSequencer::PassEvent, this);
     // Seeking replays the program, controller and tempo changes before the tick.
@@ -134,6 +142,7 @@ class FluidSequencer : public SequencerBase {
     fluid_player_stop(player_);
     delete_fluid_player(player_);
     player_ = nullptr;
+    --engine_->players;
   }
 
   std::shared_ptr<AudioEngine> engine_;
