@@ -2,6 +2,7 @@
 // tunes and adds the current sound effect.
 #include <SDL.h>
 #include <fluidsynth.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <atomic>
@@ -10,10 +11,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
+#include <string>
 
 #include "platform/audio/effect_mixer.h"
 #include "platform/audio/mci_interpreter.h"
 #include "platform/audio/sound_system.h"
+#include "platform/audio/soundfont_loader.h"
 #include "platform/audio/virtual_sequencer.h"
 #include "platform/file_access.h"
 
@@ -23,6 +27,10 @@ constexpr int kRate = 44100;
 constexpr int kBufferFrames = 512;        // about 12 ms
 constexpr int kFadeFrames = kRate / 200;  // 5 ms fade of a cut effect
 constexpr double kSynthGain = 0.4;        // keeps a busy tune clear of clipping
+// Voices the synthesizer keeps ready; each costs about 15 KB whether it sounds or not. The
+// game tune, at its busiest, sounds 63 (notes and their release tails), so none is ever
+// taken from a note that still sounds; 96 leaves half as many again to spare.
+constexpr int kPolyphony = 96;
 
 const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                    "/usr/share/sounds/sf2/default-GM.sf2",
@@ -35,6 +43,11 @@ struct AudioEngine {
   int rate = kRate;
   fluid_settings_t* settings = nullptr;
   fluid_synth_t* synth = nullptr;  // null: tunes keep time in silence
+  int players = 0;                 // tunes playing (changed with the device locked)
+  std::string font;                // the SoundFont's path
+  int fontId = -1;
+  std::set<int> programs;  // whose presets are loaded (every preset has to be kept in memory)
+  bool wholeFont = false;  // the font could not be cut down to some programs
   EffectMixer effects{kFadeFrames};
 
   ~AudioEngine() {
@@ -44,11 +57,17 @@ struct AudioEngine {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
+  // While no tune plays and the last notes have died away the synthesizer would render
+  // silence: it is left alone then.
+  bool Sounding() const {
+    return synth != nullptr && (players > 0 || fluid_synth_get_active_voice_count(synth) > 0);
+  }
+
   static void Callback(void* userdata, Uint8* stream, int length) {
     auto* engine = static_cast<AudioEngine*>(userdata);
     auto* out = reinterpret_cast<float*>(stream);
     const int frames = length / static_cast<int>(2 * sizeof(float));
-    if (engine->synth != nullptr) {
+    if (engine->Sounding()) {
       fluid_synth_write_float(engine->synth, frames, out, 0, 2, out, 1, 2);
     } else {
       std::fill(out, out + 2 * frames, 0.0f);
@@ -83,6 +102,7 @@ class FluidSequencer : public SequencerBase {
     fluid_synth_system_reset(engine_->synth);
     player_ = new_fluid_player(engine_->synth);
     if (player_ == nullptr) return;
+    ++engine_->players;
     fluid_player_add_mem(player_, Song().Bytes().data(), Song().Bytes().size());
     fluid_player_set_playback_callback(player_, &FluidSequencer::PassEvent, this);
     // Seeking replays the program, controller and tempo changes before the tick.
@@ -131,6 +151,7 @@ class FluidSequencer : public SequencerBase {
     fluid_player_stop(player_);
     delete_fluid_player(player_);
     player_ = nullptr;
+    --engine_->players;
   }
 
   std::shared_ptr<AudioEngine> engine_;
@@ -138,6 +159,44 @@ class FluidSequencer : public SequencerBase {
   std::uint32_t startTick_ = 0;
   std::atomic<std::uint32_t> endTick_{0};
 };
+
+// Loads the SoundFont with the presets of `wanted` only (all of them when it cannot be cut
+// down), in place of the one loaded before. False when it does not load.
+bool LoadFont(AudioEngine& engine, const std::string& path, const std::set<int>& wanted) {
+  // The old presets go first, so that the two sets are never in memory together; voices
+  // still sounding keep what they play until they end.
+  if (engine.fontId >= 0) {
+    fluid_synth_sfunload(engine.synth, engine.fontId, 0);
+    engine.fontId = -1;
+    malloc_trim(0);  // give the freed presets back to the system
+  }
+  bool subset = ServeSoundFontSubset(path, wanted);
+  int id = fluid_synth_sfload(engine.synth, path.c_str(), 1);
+  if (id < 0 && subset) {  // a font our cutting does not suit: whole, then
+    ServeWholeSoundFont(path);
+    subset = false;
+    id = fluid_synth_sfload(engine.synth, path.c_str(), 1);
+  }
+  if (id < 0) return false;
+  engine.font = path;
+  engine.fontId = id;
+  engine.programs = wanted;
+  engine.wholeFont = !subset;
+  return true;
+}
+
+// Makes sure that the presets of every program the song selects are loaded.
+void CoverPrograms(AudioEngine& engine, const MidiSong& song) {
+  if (engine.wholeFont) return;
+  std::set<int> wanted = engine.programs;
+  for (const MidiEvent& event : song.Events())
+    if ((event.status & 0xF0) == 0xC0) wanted.insert(event.data1);
+  if (wanted == engine.programs) return;
+  DeviceLock lock(engine);
+  if (!LoadFont(engine, engine.font, wanted))
+    std::fprintf(stderr, "fumbo2: %s did not load again; the music is silent\n",
+                 engine.font.c_str());
+}
 
 std::uint32_t WallClock() {
   using namespace std::chrono;
@@ -164,6 +223,7 @@ class SdlSoundSystem : public SoundSystem {
     if (!song) return nullptr;
     if (engine_->synth == nullptr)
       return std::make_unique<VirtualSequencer>(std::move(*song), WallClock);
+    CoverPrograms(*engine_, *song);
     return std::make_unique<FluidSequencer>(std::move(*song), engine_);
   }
 
@@ -227,6 +287,7 @@ bool StartSynth(AudioEngine& engine, std::string& why) {
   engine.settings = new_fluid_settings();
   fluid_settings_setnum(engine.settings, "synth.sample-rate", engine.rate);
   fluid_settings_setnum(engine.settings, "synth.gain", kSynthGain);
+  fluid_settings_setint(engine.settings, "synth.polyphony", kPolyphony);
   fluid_settings_setint(engine.settings, "synth.reverb.active", 0);
   fluid_settings_setint(engine.settings, "synth.chorus.active", 0);
   fluid_settings_setint(engine.settings, "synth.cpu-cores", 1);
@@ -237,10 +298,12 @@ bool StartSynth(AudioEngine& engine, std::string& why) {
     why = "the synthesizer did not start";
     return false;
   }
+  // The synthesizer loads a font through our loader, which keeps only the presets in use:
+  // at first those a reset selects (program 0 of every bank: piano, standard drum kit).
+  fluid_synth_add_sfloader(engine.synth, NewSoundFontSubsetLoader(engine.settings));
   std::error_code ec;
   for (const char* font : kSoundFonts)
-    if (std::filesystem::exists(font, ec) && fluid_synth_sfload(engine.synth, font, 1) >= 0)
-      return true;
+    if (std::filesystem::exists(font, ec) && LoadFont(engine, font, {0})) return true;
   delete_fluid_synth(engine.synth);
   engine.synth = nullptr;
   why = "no General MIDI SoundFont under /usr/share/sounds/sf2";
