@@ -19,7 +19,10 @@ trap 'rm -rf "$work"' EXIT
 render() {  # BUILD TUNES OUT.wav
   local tunes=() each
   for each in $2; do tunes+=("$1/bin/$each"); done
-  "$1/bin/tune_render" "$work/raw" "${tunes[@]}" >"$work/cpu.txt" 2>/dev/null
+  # The tools sit in dev/, beside the game's folder bin/ (in bin/ itself in older builds).
+  local program=$1/dev/tune_render
+  [ -x "$program" ] || program=$1/bin/tune_render
+  "$program" "$work/raw" "${tunes[@]}" >"$work/cpu.txt" 2>/dev/null
   python3 - "$work/raw" "$work/trimmed" <<'EOF'
 import array, sys
 data = array.array('f')
