@@ -74,6 +74,6 @@ int BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx,
       for (int col = 0; col < width; ++col) to[col] = Combine(from[col], to[col], rop);
     }
   }
-  dst.Touch();
+  dst.Touch(int(across.dst), int(down.dst), int(across.dst) + width, int(down.dst) + height);
   return 1;
 }

@@ -27,7 +27,7 @@ void MixSpan(Surface& dst, std::int64_t y, std::int64_t left, std::int64_t right
   if (left > right) return;
   Colour* row = dst.Row(int(y));
   for (std::int64_t x = left; x <= right; ++x) row[x] = Mix(drawMode, colour, row[x]);
-  dst.Touch();
+  dst.Touch(int(left), int(y), int(right) + 1, int(y) + 1);
 }
 
 void PaintConvexFigure(Surface& dst, std::int64_t top, std::int64_t bottom,

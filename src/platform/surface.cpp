@@ -1,6 +1,7 @@
 #include "platform/surface.h"
 
 #include <algorithm>
+#include <utility>
 
 Surface::Surface(int width, int height, Colour background)
     : BackColor(background),
@@ -18,6 +19,25 @@ void Surface::SetPicture(ImagePtr picture) {
   picture_ = std::move(picture);
   Cls();
 }
+
+void Surface::Touch(int left, int top, int right, int bottom) {
+  ++generation_;
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, width_);
+  bottom = std::min(bottom, height_);
+  if (right <= left || bottom <= top) return;
+  if (changed_.Empty()) {
+    changed_ = {left, top, right, bottom};
+    return;
+  }
+  changed_.left = std::min(changed_.left, left);
+  changed_.top = std::min(changed_.top, top);
+  changed_.right = std::max(changed_.right, right);
+  changed_.bottom = std::max(changed_.bottom, bottom);
+}
+
+Surface::Box Surface::TakeChanged() { return std::exchange(changed_, Box{}); }
 
 void Surface::Cls() {
   std::fill(pixels_.begin(), pixels_.end(), BackColor);

@@ -53,7 +53,17 @@ class Surface {
 
   // Bumped by every change of the pixels; the window presenter compares it.
   std::uint64_t Generation() const { return generation_; }
-  void Touch() { ++generation_; }
+  void Touch() { Touch(0, 0, width_, height_); }
+  // A change inside columns left..right-1 and rows top..bottom-1 (clipped to the surface).
+  void Touch(int left, int top, int right, int bottom);
+
+  // The box around every change since the last call (empty when nothing changed): the
+  // window presenter copies only that much to the screen.
+  struct Box {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Empty() const { return right <= left || bottom <= top; }
+  };
+  Box TakeChanged();
 
  private:
   std::size_t Index(int x, int y) const { return std::size_t(y) * width_ + x; }
@@ -63,4 +73,5 @@ class Surface {
   std::vector<Colour> pixels_;
   ImagePtr picture_;
   std::uint64_t generation_ = 0;
+  Box changed_;
 };

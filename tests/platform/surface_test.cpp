@@ -1,9 +1,12 @@
-// Surfaces: start colours, pictures shown under the drawing, and Cls.
+// Surfaces: start colours, pictures shown under the drawing, Cls, and the box of changes
+// that the window presenter copies.
 #include "platform/surface.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include "platform/gdi.h"
 
 namespace {
 
@@ -52,6 +55,27 @@ TEST(Surface, ClsWipesDrawingAndBringsPictureBack) {
   EXPECT_GT(s.Generation(), before);
   s.SetPicture(nullptr);
   EXPECT_EQ(s.Pixel(1, 1), s.BackColor);
+}
+
+// The presenter copies only this box to the screen: a box that misses a change leaves old
+// pixels on the screen.
+TEST(Surface, ChangedBoxHoldsEveryChangeSinceItWasTaken) {
+  Surface s(100, 80);
+  Surface sheet(40, 40);
+  s.TakeChanged();
+  BitBlt(s, 90, -5, 20, 20, sheet, 0, 0, SRCCOPY);  // clipped to x 90..99, y 0..14
+  s.FillStyle = 0;
+  Rectangle(s, 10, 60, 13, 62);
+  const Surface::Box box = s.TakeChanged();
+  EXPECT_EQ(box.left, 10);
+  EXPECT_EQ(box.top, 0);
+  EXPECT_EQ(box.right, 100);
+  EXPECT_EQ(box.bottom, 62);
+  EXPECT_TRUE(s.TakeChanged().Empty());
+  s.Cls();
+  const Surface::Box whole = s.TakeChanged();
+  EXPECT_EQ(whole.right - whole.left, 100);
+  EXPECT_EQ(whole.bottom - whole.top, 80);
 }
 
 }  // namespace

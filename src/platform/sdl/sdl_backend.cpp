@@ -186,7 +186,13 @@ SdlWindow& SdlBackend::Window(WindowId id) {
 
 void SdlBackend::PresentSlot(WindowSlot& slot) {
   if (!slot.window || !slot.shown || slot.surface == nullptr) return;
-  slot.window->Present(*slot.surface, kFormColour);
+  // A play frame changes the well and the NEXT box: only the box around the changes goes
+  // to the screen, unless the window must be shown whole again.
+  const Surface::Box changed = slot.surface->TakeChanged();
+  if (slot.stale)
+    slot.window->Present(*slot.surface, kFormColour);
+  else
+    slot.window->PresentPart(*slot.surface, changed, kFormColour);
   slot.presentedGeneration = slot.surface->Generation();
   slot.stale = false;
 }
@@ -469,9 +475,12 @@ void SdlBackend::CloseEverything() {
 
 void SdlBackend::End() {
   CloseEverything();
-  std::fflush(stdout);
   SDL_Quit();
-  std::exit(0);
+  std::fflush(nullptr);
+  // The game ends here and nothing of it runs again: exit() would destroy the game's own
+  // objects, and a music player still open (a signal during the splash) would start the
+  // sound system anew from its destructor, after the objects it needs were gone.
+  std::_Exit(0);
 }
 
 }  // namespace

@@ -39,6 +39,23 @@ void SdlWindow::Present(const Surface& surface, Colour background) {
     }
   }
   SDL_UpdateWindowSurface(window_);
+  presentedTarget_ = target;
+}
+
+void SdlWindow::PresentPart(const Surface& surface, const Surface::Box& box, Colour background) {
+  if (window_ == nullptr) return;
+  SDL_Surface* target = SDL_GetWindowSurface(window_);
+  if (target == nullptr) return;
+  // A window surface made anew (SDL may remake it) holds nothing of ours yet.
+  if (target != presentedTarget_) return Present(surface, background);
+  if (box.Empty()) return;
+  SDL_Surface* source = WrapPixels(surface.Row(0), surface.Width(), surface.Height());
+  if (source == nullptr) return;
+  SDL_Rect part{box.left, box.top, box.right - box.left, box.bottom - box.top};
+  SDL_Rect place = part;
+  SDL_BlitSurface(source, &part, target, &place);
+  SDL_FreeSurface(source);
+  SDL_UpdateWindowSurfaceRects(window_, &place, 1);
 }
 
 void SdlWindow::SetIcon(const Image& icon) {

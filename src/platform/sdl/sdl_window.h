@@ -23,6 +23,9 @@ class SdlWindow {
   // Copies the surface's pixels to the client area at (0, 0) and shows them; the rest of a
   // larger client area gets `background`.
   void Present(const Surface& surface, Colour background);
+  // Copies only the box of the surface's pixels and shows it: the rest of the window shows
+  // what was presented before. The whole surface when the window has not shown it yet.
+  void PresentPart(const Surface& surface, const Surface::Box& box, Colour background);
   void SetIcon(const Image& icon);
 
   // Frame sizes around the client area (0 while the window manager has not told them).
@@ -33,4 +36,5 @@ class SdlWindow {
 
  private:
   SDL_Window* window_ = nullptr;
+  SDL_Surface* presentedTarget_ = nullptr;  // the window surface last filled whole
 };
