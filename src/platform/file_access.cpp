@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <set>
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
   if (this != &other) {
@@ -120,4 +122,11 @@ bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::
     return false;
   }
   return ReadFromStart(file.Get(), static_cast<std::size_t>(info.st_size), bytes, error);
+}
+
+void TellUnusableOnce(const std::string& what, const std::string& path, const std::string& reason) {
+  static std::set<std::string> told;
+  if (!told.insert(path).second) return;
+  std::fprintf(stderr, "fumbo2: cannot play the %s %s: %s\n", what.c_str(), path.c_str(),
+               reason.c_str());
 }

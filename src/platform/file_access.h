@@ -49,3 +49,8 @@ bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error);
 // The whole of a regular file, refused (error EFBIG) when it is longer than `limit`.
 bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes,
                    int& error);
+
+// Says on standard error, once for each file, that the game cannot use it ("fumbo2: cannot
+// play the tune PATH: REASON"). The game never looks at the results of its sound and music
+// calls, so this is where a player learns why something is silent.
+void TellUnusableOnce(const std::string& what, const std::string& path, const std::string& reason);

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <set>
 
 #include "platform/audio/short_path.h"
 #include "platform/audio/sound_system.h"
@@ -16,15 +14,6 @@ std::string Lower(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return lower;
-}
-
-// The game never looks at MCI results, so a tune it cannot play is told here, once a file.
-void ReportUnplayableTune(const std::string& path, std::uint32_t error) {
-  static std::set<std::string> told;
-  if (!told.insert(path).second) return;
-  const std::string reason =
-      error == mci::kInvalidFile ? "not a standard MIDI file" : UnusableFileReason(path);
-  std::fprintf(stderr, "fumbo2: cannot play the tune %s: %s\n", path.c_str(), reason.c_str());
 }
 
 bool EndsWithMidiExtension(const std::string& path) {
@@ -151,7 +140,9 @@ std::uint32_t MciInterpreter::Open(std::vector<Word> words, std::size_t replyCap
   const std::string path = ResolveShortPath(NativePath(element));
   auto sequencer = sound.OpenSequencer(path, &error);
   if (!sequencer) {
-    ReportUnplayableTune(path, error);
+    TellUnusableOnce(
+        "tune", path,
+        error == mci::kInvalidFile ? "not a standard MIDI file" : UnusableFileReason(path));
     return error;
   }
   const int id = FreeDeviceId();

@@ -1,9 +1,7 @@
 // The winmm and kernel32 calls of the sound and music code: PlaySoundA, mciSendStringA,
 // GetShortPathNameA and GetVersionExA.
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <set>
 
 #include "platform/audio/mci_interpreter.h"
 #include "platform/audio/short_path.h"
@@ -20,22 +18,6 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The game never looks at the result, so an effect it cannot play is told here, once a file.
-void ReportUnplayableEffect(const std::string& path, bool missing) {
-  static std::set<std::string> told;
-  if (!told.insert(path).second) return;
-  const std::string reason = missing ? UnusableFileReason(path) : "not a WAV file it can read";
-  std::fprintf(stderr, "fumbo2: cannot play the sound effect %s: %s\n", path.c_str(),
-               reason.c_str());
-}
-
-// Only the music player asks for short names: a file without one is a tune that cannot play.
-void ReportMissingFile(const std::string& path) {
-  static std::set<std::string> told;
-  if (!told.insert(path).second) return;
-  std::fprintf(stderr, "fumbo2: cannot play the tune %s: no such file\n", path.c_str());
-}
-
 }  // namespace
 
 int PlaySoundA(const char* path, void* module, std::uint32_t flags) {
@@ -48,7 +30,8 @@ int PlaySoundA(const char* path, void* module, std::uint32_t flags) {
   CurrentBackend().Record({"\"ev\":\"sound\",\"name\":" + JsonQuote(BaseName(gamePath)) +
                            ",\"missing\":" + (missing ? "true" : "false")});
   if (CurrentBackend().Sound().PlayEffect(native)) return 1;
-  ReportUnplayableEffect(native, missing);
+  TellUnusableOnce("sound effect", native,
+                   missing ? UnusableFileReason(native) : "not a WAV file it can read");
   return 0;
 }
 
@@ -72,7 +55,9 @@ std::uint32_t GetShortPathNameA(const char* longPath, char* shortPath, std::uint
   if (longPath == nullptr) return 0;
   const std::string result = ShortPathOf(NativePath(longPath));
   if (result.empty()) {
-    ReportMissingFile(NativePath(longPath));
+    // Only the music player asks for short names: a file without one is a tune that
+    // cannot play.
+    TellUnusableOnce("tune", NativePath(longPath), "no such file");
     return 0;
   }
   // Too small a buffer: the size needed, with its NUL, and nothing written.

@@ -7,7 +7,7 @@
 class Backend;
 
 // Installs the real back end, runs `program` (the game's start-up, which never returns) and
-// ends the program. Without a display it says so on standard error and returns 1.
+// ends the program. Without a display it says so on standard error and exits with status 1.
 int RunWithSdlBackend(const char* argv0, std::function<void()> program);
 
 // The real back end on an SDL video system that is already started (tests use SDL's dummy
