@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake pkg-config make
-  libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev
+  libsdl2-dev libsdl2-ttf-dev libfluidsynth-dev libx11-dev
   timgm6mb-soundfont fonts-ipafont-gothic
 )
 if [ "${1:-}" != play ]; then

@@ -78,15 +78,34 @@ void SaveHighScore() {
   }
 }
 
-void QuitGame() {
-  Quitting = True;
-  BgmPlayer().StopM();
-  ReleaseBgmPlayer();
-  CurrentBackend().Hide(WindowId::Main);
-  SaveHighScore();
+namespace {
+
+void SaveSettings() {
   std::string error;
   if (!SaveRecord(AppPath() + kSettingsFile, UserSettings, EncodeUserSettings, error))
     ReportFileTrouble("saving the settings", error);
+}
+
+// The exit's two writes, each once: the end of a session may cut into the exit (at its
+// messages, or where it hides the window) and then finishes what is left.
+void SaveBothFiles() {
+  if (HighScoreSaved != True) {
+    HighScoreSaved = True;
+    SaveHighScore();
+  }
+  if (SettingsSaved != True) {
+    SettingsSaved = True;
+    SaveSettings();
+  }
+}
+
+}  // namespace
+
+void QuitGame() {
+  BgmPlayer().StopM();
+  ReleaseBgmPlayer();
+  CurrentBackend().Hide(WindowId::Main);
+  SaveBothFiles();
   Tell(ExitMessage());
   End();
 }
@@ -94,6 +113,9 @@ void QuitGame() {
 void EndSession() {
   // Before start-up has read them, saving would put zeros over the player's files.
   if (SaveFilesRead != True) End();
+  // The files first: the window system or the sound may be gone already, and the program
+  // ends right after, which stops the music and takes the window down.
   QuietExit = True;
-  if (Quitting != True) QuitGame();
+  SaveBothFiles();
+  End();
 }

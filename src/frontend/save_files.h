@@ -5,6 +5,7 @@
 void SaveHighScore();
 // Reads HighSc.sav into HighScoreRec and user.ini into UserSettings.
 void LoadSaveFiles();
-// The session ends (the program is told to stop): the exit without its messages, or, before
-// the save files were read, the end alone. An exit under way goes on without its messages.
-void EndSession();
+// The session ends (a termination signal, the display gone): the exit's writes that are left,
+// before anything else and without a message, then the end; before the save files were
+// read, the end alone.
+[[noreturn]] void EndSession();

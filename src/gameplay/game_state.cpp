@@ -56,7 +56,8 @@ std::uint8_t OptCursor;
 std::int16_t OptPulseAngle;
 Bool16 Busy;
 Bool16 SaveFilesRead;
-Bool16 Quitting;
+Bool16 HighScoreSaved;
+Bool16 SettingsSaved;
 Bool16 QuietExit;
 
 Tick KeyTick;
@@ -105,7 +106,7 @@ void ResetGameState() {
   OptCursor = 0;
   OptPulseAngle = 0;
   Busy = False;
-  SaveFilesRead = Quitting = QuietExit = False;
+  SaveFilesRead = HighScoreSaved = SettingsSaved = QuietExit = False;
   KeyTick = 0;
   FrameCount = SecCount = 0;
   NextScroll = 0;

@@ -96,10 +96,12 @@ extern Bool16 OptionShown;
 extern std::uint8_t OptCursor;
 extern std::int16_t OptPulseAngle;
 extern Bool16 Busy;
-// The exit: start-up has read the save files (before that an exit writes nothing), the exit
-// is under way, and it shows no message because the session is ending.
+// The exit: start-up has read the save files (before that an exit writes nothing), which of
+// the exit's two writes are done, and whether it shows no message because the session is
+// ending.
 extern Bool16 SaveFilesRead;
-extern Bool16 Quitting;
+extern Bool16 HighScoreSaved;
+extern Bool16 SettingsSaved;
 extern Bool16 QuietExit;
 
 // Procedure statics, kept for the whole run (here so that tests can see and reset them).

@@ -45,10 +45,12 @@ struct MainWindowHandlers {
   std::function<void(int keyCode, int shift)> KeyUp;
   std::function<void()> Paint;                   // after the window has shown Main's picture again
   std::function<void(int& cancel)> QueryUnload;  // leave cancel at 0 to let the window go
-  // The program is told to stop (a termination signal, the end of the session) and nobody
-  // may be there to answer a question. Runs where events are pumped, where a wait idles and
-  // in a message box, which is taken down first and gives its default answer if the handler
-  // returns. Without this handler the back end ends the program itself.
+  // The program is told to stop (a termination signal, the end of the session, the display
+  // gone) and nobody may be there to answer a question. Runs where events are pumped, where a
+  // wait idles and in a message box, which is taken down first; when the display is gone, at
+  // the window call that found it so. It must end the program without touching windows or
+  // sound before its files are written. Without it, or should it return, the back end ends
+  // the program itself.
   std::function<void()> EndSession;
 };
 

@@ -3,7 +3,7 @@
 # layer may use.
 set -u
 root=${1:-.}
-hits=$(grep -rnE '#\s*include\s*[<"](SDL|SDL2/|fluidsynth|iconv\.h|ft2build|freetype)' \
+hits=$(grep -rnE '#\s*include\s*[<"](SDL|SDL2/|X11/|fluidsynth|iconv\.h|ft2build|freetype)' \
          "$root/src" --include='*.cpp' --include='*.h' | grep -v "^$root/src/platform/")
 if [ -n "$hits" ]; then
   echo "platform libraries used outside src/platform:"

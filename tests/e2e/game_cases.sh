@@ -158,7 +158,8 @@ answer_exit_messages() {
   read -r box bw bh <<<"$(message_box exit_message)"
   ((bh > score_height + 40)) || fail "the exit message is no taller than the first ($bh)"
   answer_box "$box" Return
-  [ "$(game_exit_status 10)" = 0 ] || fail "the game did not end with status 0"
+  await_game_end 10
+  [ "$game_status" = 0 ] || fail "the game ended with status $game_status"
 }
 
 expect_file() {
@@ -383,4 +384,61 @@ case_signals() {
   stop_game_with INT
   expect_file "$folder/user.ini" 0200000000
   expect_file "$folder/HighSc.sav" "$record"
+}
+
+# The display goes away under the game in play, as at the end of a desktop session: the
+# game saves as its exit does and ends, alone (one line on standard error, status 1) or
+# with the termination signal that came with it. In the second run standard error is a pipe
+# nobody reads any more, which must cost neither the game nor its save.
+case_display_lost() {
+  local folder="$out/program" w
+  local record=abcd00000000ffffffff0100000000000011223344
+  make_program_folder "$folder"
+  plant_record "$folder"
+  printf '\004\000\000\000\000' >"$folder/user.ini"
+  start_game "$folder"
+  w=$(wait_main_window)
+  wait_for "the caption clock" 10 has_caption_clock "$w" || fail "no caption clock"
+  end_x_server
+  await_game_end 10
+  [ "$game_status" = 1 ] || fail "the game ended with status $game_status when the display went"
+  [ "$(grep -c '^fumbo2: the connection to the display was lost' "$out/stderr.txt")" = 1 ] ||
+    fail "the loss of the display was not told in one line"
+  ! grep -q XIO "$out/stderr.txt" || fail "the X library ended the game"
+  expect_file "$folder/user.ini" 0400000000
+  expect_file "$folder/HighSc.sav" "$record"
+
+  stop_x_session
+  start_x_session
+  plant_record "$folder"
+  printf '\005\000\000\000\000' >"$folder/user.ini"
+  start_game "$folder" perl -e 'pipe(my $r, my $w); close $r; open(STDERR, ">&", $w); exec @ARGV'
+  w=$(wait_main_window)
+  wait_for "the caption clock" 10 has_caption_clock "$w" || fail "no caption clock"
+  kill -TERM "$game_pid" "${x_session_pids[0]}"
+  await_game_end 10
+  [ "$game_status" -le 1 ] || fail "status $game_status with standard error unread"
+  expect_file "$folder/user.ini" 0500000000
+  expect_file "$folder/HighSc.sav" "$record"
+}
+
+# A window manager that never answers a request to show a window (one starting up with the
+# session may take it and drop it) holds nothing: the game goes on past the splash to read
+# its files, and a termination signal still ends it at once, saving.
+case_deaf_window_manager() {
+  local folder="$out/program"
+  make_program_folder "$folder"
+  plant_record "$folder"
+  "$deaf_window_manager" >"$out/window_manager.txt" &
+  x_session_pids+=("$!")
+  wait_for "the deaf window manager" 10 grep -q ready "$out/window_manager.txt" ||
+    fail "the deaf window manager did not start"
+  start_game "$folder"
+  wait_for "the save files to be read" 30 test -e "$folder/user.ini" ||
+    fail "the game never got past the splash"
+  kill -TERM "$game_pid"
+  await_game_end 2
+  [ "$game_status" = 0 ] || fail "SIGTERM ended the game with status $game_status"
+  expect_file "$folder/user.ini" 0000000000
+  expect_file "$folder/HighSc.sav" abcd00000000ffffffff0100000000000011223344
 }

@@ -49,13 +49,13 @@ start_game() {
   trap cleanup_game EXIT
 }
 
-# The exit status once the game has ended by itself (fails after $1 seconds).
-game_exit_status() {
+# Waits until the game has ended by itself (fails after $1 seconds) and sets game_status to
+# its exit status. Not from inside $(...): a subshell cannot wait for the game.
+await_game_end() {
   wait_for "the game to end" "$1" bash -c "! kill -0 $game_pid" || fail "the game did not end"
-  local status=0
-  wait "$game_pid" || status=$?
+  game_status=0
+  wait "$game_pid" || game_status=$?
   game_pid=""
-  echo "$status"
 }
 
 visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }

@@ -24,8 +24,8 @@ owns_display() {
     xdpyinfo -display ":$1" >/dev/null 2>&1
 }
 
-# Starts Xvfb (1024 x 768, 24-bit) on a free display number, then openbox; exports DISPLAY.
-# Exit 77 without Xvfb.
+# Starts Xvfb (1024 x 768, 24-bit) on a free display number, then openbox unless told
+# "no_window_manager"; exports DISPLAY. Exit 77 without Xvfb.
 start_x_session() {
   if ! command -v Xvfb >/dev/null; then
     echo "Xvfb is not installed: skipped"
@@ -49,6 +49,7 @@ start_x_session() {
     if owns_display "$n" "$xvfb"; then
       x_session_pids+=("$xvfb")
       export DISPLAY=":$n"
+      [ "${1:-}" = no_window_manager ] && return 0
       openbox >"${X_SESSION_LOG:-/dev/null}" 2>&1 &
       x_session_pids+=("$!")
       wait_for "openbox to take the screen" 20 wmctrl -m || exit 1
@@ -61,6 +62,11 @@ start_x_session() {
   done
   echo "could not start Xvfb"
   exit 1
+}
+
+# The X server of the session ends, as at the end of a desktop session.
+end_x_server() {
+  kill "-${1:-TERM}" "${x_session_pids[0]}"
 }
 
 # wait_for WHAT SECONDS COMMAND...: retries COMMAND until it succeeds.

@@ -126,29 +126,37 @@ TEST_F(MainWindowEventsTest, QuitRowAsksAndNoCarriesOn) {
   EXPECT_EQ(MessageTexts().size(), 4u);  // the question twice, then the two exit messages
 }
 
-// The session ends (a termination signal): before the save files are read nothing is
-// written; after, the exit saves as ever without a message, also from the close question
-// and from within the exit's own messages.
-TEST_F(MainWindowEventsTest, EndOfSessionExitsWithoutAMessage) {
+// The session ends (a termination signal, the display gone): before the save files are read
+// nothing is written; after, the exit's writes come first, with nothing of the window or the
+// music before them and no message, also from the close question and from within the exit's
+// own messages, where only what the exit has not written yet is written.
+TEST_F(MainWindowEventsTest, EndOfSessionSavesFirstAndWithoutAMessage) {
   Backend().RequestEndSession();
   EXPECT_TRUE(EndsProgram([] { Idle(); }));
   EXPECT_FALSE(std::filesystem::exists(folder / "user.ini"));
   LoadSaveFiles();
   UserSettings.KeySense = 4;
   Score = HiScore = 7;
+  const std::size_t before = Backend().Trace().Lines().size();
   Backend().RequestEndSession();
   EXPECT_TRUE(EndsProgram([] { MsgBox("終了しますか？", MsgBoxButtons::YesNo); }));
   EXPECT_TRUE(MessageTexts().empty());
-  EXPECT_FALSE(Backend().Visible(WindowId::Main));
+  const auto& trace = Backend().Trace().Lines();
+  ASSERT_EQ(trace.size(), before + 2);  // the two writes and nothing else
+  EXPECT_NE(trace[before].find("\"name\":\"HighSc.sav\",\"op\":\"write\""), std::string::npos);
+  EXPECT_NE(trace[before + 1].find("\"name\":\"user.ini\",\"op\":\"write\""), std::string::npos);
   EXPECT_EQ(ReadFile("user.ini"), (Bytes{4, 0, 0, 0, 0}));
   EXPECT_EQ(ReadFile("HighSc.sav"),
             (Bytes{0, 0, 7, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  Quitting = QuietExit = False;
+  HighScoreSaved = SettingsSaved = QuietExit = False;
   Score = HiScore = 9;
-  Backend().RequestEndSession();
+  UserSettings.KeySense = 5;
+  Backend().RequestEndSession();  // taken at the record's message
   EXPECT_TRUE(EndsProgram([] { QuitGame(); }));
   EXPECT_TRUE(MessageTexts().empty());
   EXPECT_EQ(ReadFile("HighSc.sav")[2], 9);
+  EXPECT_EQ(ReadFile("user.ini")[0], 5);
+  EXPECT_EQ(Lines("file").size(), 6u);  // each file read once and written twice
 }
 
 TEST_F(MainWindowEventsTest, PaintRedrawsTheOpenOptionScreen) {

@@ -22,6 +22,7 @@ class SaveFilesTest : public FrontendTest {
  protected:
   // Loads both files, ends a game with `score`, and quits.
   bool PlayAndQuit(std::int32_t score) {
+    HighScoreSaved = SettingsSaved = False;  // as in a new run of the program
     LoadSaveFiles();
     HiScore = std::max(HighScoreRec.HiScore, score);
     Score = score;

@@ -37,7 +37,7 @@ void ShowCentred(OpenBox& box) {
   if (SDL_GetDisplayBounds(0, &screen) == 0)
     SDL_SetWindowPosition(box.window.Handle(), screen.x + (screen.w - box.layout.width) / 2,
                           screen.y + (screen.h - box.layout.height) / 2);
-  SDL_ShowWindow(box.window.Handle());
+  box.window.Show();
   SDL_RaiseWindow(box.window.Handle());
   box.Redraw();
 }
@@ -102,7 +102,6 @@ std::optional<MsgBoxAnswer> RunMessageBox(const std::string& text, MsgBoxButtons
     return buttons == MsgBoxButtons::YesNo ? MsgBoxAnswer::Yes : MsgBoxAnswer::Ok;
   }
   ShowCentred(box);
-  bool quitRequested = false;
   std::optional<MsgBoxAnswer> answer;
   while (!answer) {
     if (giveUp && giveUp()) return std::nullopt;
@@ -111,18 +110,10 @@ std::optional<MsgBoxAnswer> RunMessageBox(const std::string& text, MsgBoxButtons
       SDL_Delay(kBoxPollMs);
       continue;
     }
-    if (event.type == SDL_QUIT) {
-      quitRequested = true;  // asked again once the box is answered
-    } else if (WindowOf(event) == box.window.Id()) {
+    if (WindowOf(event) == box.window.Id())
       answer = BoxEvent(box, event);
-    } else if (otherEvent) {
+    else if (otherEvent)
       otherEvent(event);
-    }
-  }
-  if (quitRequested) {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
   }
   return *answer;
 }

@@ -13,8 +13,8 @@
 #include "platform/sdl/message_box_layout.h"
 
 // Shows the box and returns only when it is answered, or with no answer once `giveUp` says
-// so (it is asked between events). Events that belong to other windows go to `otherEvent`
-// (the main window still repaints while the box is up).
+// so (it is asked between events). Every other event goes to `otherEvent` (the main window
+// still repaints while the box is up, and SDL_QUIT means the display has gone).
 std::optional<MsgBoxAnswer> RunMessageBox(const std::string& text, MsgBoxButtons buttons,
                                           const std::string& caption, BoxText& font,
                                           const std::function<void(const SDL_Event&)>& otherEvent,

@@ -5,6 +5,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include "platform/sdl/message_box_window.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/sdl/x_connection.h"
 
 namespace {
 
@@ -73,23 +75,28 @@ bool ChooseDesktopVideo() {
   CannotOpenWindow(std::string("no display at ") + display + " (" + SDL_GetError() + ")");
 }
 
-// Set by the termination signals; the game's thread looks at it where it pumps events,
-// idles or waits in a message box, every few milliseconds.
-volatile std::sig_atomic_t gEndSignal = 0;
+// Set by the termination signals and never cleared; the game's thread looks at it where it
+// pumps events, idles or waits in a message box, every few milliseconds.
+std::atomic<bool> gEndSignal{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may set only this");
 
-extern "C" void NoteEndSignal(int) { gEndSignal = 1; }
+extern "C" void NoteEndSignal(int) { gEndSignal.store(true); }
 
 // SIGTERM, SIGINT and SIGHUP end the game in order (SDL would turn the first two into a
 // close request, which asks a question). A signal ignored when the program started (nohup,
-// a background job) stays ignored.
-void CatchEndSignals() {
+// a background job) stays ignored. A standard error whose reader has gone costs the
+// message alone, not the game and its save: SIGPIPE is ignored.
+void CatchSignals() {
+  std::signal(SIGPIPE, SIG_IGN);
   for (int number : {SIGTERM, SIGINT, SIGHUP}) {
     struct sigaction old {};
     if (sigaction(number, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
     action.sa_handler = NoteEndSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;  // the file writes of the exit are not cut short
+    // A library's blocking call that the signal interrupts goes on rather than failing with
+    // EINTR, which not every library expects.
+    action.sa_flags = SA_RESTART;
     sigaction(number, &action, nullptr);
   }
 }
@@ -143,6 +150,8 @@ class SdlBackend final : public Backend {
   SoundSystem& Sound() override;
   std::string ProgramFolder() override;
   [[noreturn]] void End() override;
+  // The connection to the display broke: the session ends without another window call.
+  [[noreturn]] void LoseDisplay();
 
  private:
   WindowSlot& Slot(WindowId id) { return slots_[id == WindowId::Main ? 0 : 1]; }
@@ -156,7 +165,9 @@ class SdlBackend final : public Backend {
   void DispatchText(const SDL_TextInputEvent& event);
   void RepaintMain();
   void CloseRequest();
-  void TakeEndSignal();
+  void EndIfSignalled();
+  [[noreturn]] void EndSession();
+  [[noreturn]] void Leave();
   void PlaceAfterShowing(WindowSlot& slot);
   bool IsMainWindow(Uint32 windowId) { return windowId != 0 && windowId == MainId(); }
   Uint32 MainId() { return slots_[0].window ? slots_[0].window->Id() : 0; }
@@ -169,6 +180,9 @@ class SdlBackend final : public Backend {
   std::unique_ptr<BoxText> boxFont_;
   std::uint32_t lastIdleLook_ = 0;
   Uint32 lastExposeSeen_ = 0;
+  bool ending_ = false;       // End() is taking the windows and the sound down
+  bool displayLost_ = false;  // no window call may follow
+  int exitStatus_ = 0;
 };
 
 SdlWindow& SdlBackend::Window(WindowId id) {
@@ -192,7 +206,7 @@ void SdlBackend::PresentSlot(WindowSlot& slot) {
   if (slot.stale)
     slot.window->Present(*slot.surface, kFormColour);
   else
-    slot.window->PresentPart(*slot.surface, changed, kFormColour);
+    slot.window->PresentPart(*slot.surface, changed);
   slot.presentedGeneration = slot.surface->Generation();
   slot.stale = false;
 }
@@ -204,15 +218,20 @@ void SdlBackend::PresentChanged() {
       PresentSlot(slot);
 }
 
-// An expose the game has not pumped yet still gets the picture back on screen at once; the
-// paint handler runs later, when the game pumps its events.
+// True for the window events after which SDL's window surface holds nothing of ours.
+bool LosesPicture(const SDL_WindowEvent& event) {
+  return event.event == SDL_WINDOWEVENT_EXPOSED || event.event == SDL_WINDOWEVENT_SIZE_CHANGED;
+}
+
+// An expose or resize the game has not pumped yet still gets the picture back on screen at
+// once; the paint handler runs later, when the game pumps its events.
 void SdlBackend::MarkPendingExposes() {
   SDL_PumpEvents();
   SDL_Event events[64];
   int count = SDL_PeepEvents(events, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
   for (int i = 0; i < count; ++i) {
     const SDL_WindowEvent& w = events[i].window;
-    if (w.event != SDL_WINDOWEVENT_EXPOSED || w.timestamp <= lastExposeSeen_) continue;
+    if (!LosesPicture(w) || w.timestamp <= lastExposeSeen_) continue;
     lastExposeSeen_ = w.timestamp;
     for (WindowSlot& slot : slots_)
       if (slot.window && slot.window->Id() == w.windowID) slot.stale = true;
@@ -224,7 +243,7 @@ void SdlBackend::Idle() { IdleFor(1); }
 // Sleeps until a millisecond before the wait's deadline (the last millisecond is taken in
 // steps of one, so the deadline is met), and never longer than kLongestIdleMs.
 void SdlBackend::IdleFor(std::uint32_t msLeft) {
-  TakeEndSignal();
+  EndIfSignalled();
   const std::uint32_t now = MonotonicMilliseconds();
   if (static_cast<std::uint32_t>(now - lastIdleLook_) >= kIdleLookMs) {
     lastIdleLook_ = now;
@@ -239,7 +258,7 @@ void SdlBackend::IdleFor(std::uint32_t msLeft) {
 }
 
 void SdlBackend::PumpEvents() {
-  TakeEndSignal();
+  EndIfSignalled();
   PresentChanged();
   SDL_Event event;
   while (SDL_PollEvent(&event)) Dispatch(event);
@@ -249,8 +268,9 @@ void SdlBackend::PumpEvents() {
 void SdlBackend::Dispatch(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT:
-      CloseRequest();
-      break;
+      // With SDL's signal handlers off and the last window's close left to the game, SDL
+      // asks to quit only when the display connection is gone (Wayland).
+      LoseDisplay();
     case SDL_WINDOWEVENT:
       DispatchWindowEvent(event.window);
       break;
@@ -270,11 +290,10 @@ void SdlBackend::DispatchWindowEvent(const SDL_WindowEvent& event) {
   for (WindowSlot& slot : slots_) {
     if (!slot.window || slot.window->Id() != event.windowID) continue;
     const bool main = &slot == &slots_[0];
-    if (event.event == SDL_WINDOWEVENT_EXPOSED) {
-      if (main)
-        RepaintMain();
-      else
-        slot.stale = true;
+    if (event.event == SDL_WINDOWEVENT_EXPOSED && main) {
+      RepaintMain();
+    } else if (LosesPicture(event)) {
+      slot.stale = true;
     } else if (event.event == SDL_WINDOWEVENT_CLOSE && main) {
       CloseRequest();
     }
@@ -320,11 +339,23 @@ void SdlBackend::CloseRequest() {
   if (cancel == 0) End();
 }
 
-void SdlBackend::TakeEndSignal() {
-  if (gEndSignal == 0) return;
-  gEndSignal = 0;
-  if (!handlers_.EndSession) End();
-  handlers_.EndSession();
+void SdlBackend::EndIfSignalled() {
+  if (gEndSignal.load()) EndSession();
+}
+
+void SdlBackend::EndSession() {
+  if (handlers_.EndSession) handlers_.EndSession();
+  End();
+}
+
+void SdlBackend::LoseDisplay() {
+  if (!displayLost_ && !ending_) {
+    displayLost_ = true;
+    std::fprintf(stderr, "fumbo2: the connection to the display was lost; the game ends\n");
+    if (!gEndSignal.load()) exitStatus_ = 1;
+    EndSession();
+  }
+  Leave();
 }
 
 std::uint32_t SdlBackend::RandomSeed() {
@@ -385,7 +416,7 @@ void SdlBackend::PlaceAfterShowing(WindowSlot& slot) {
 
 void SdlBackend::Show(WindowId id) {
   WindowSlot& slot = Slot(id);
-  SDL_ShowWindow(Window(id).Handle());
+  Window(id).Show();
   slot.shown = true;
   slot.stale = true;
   if (slot.placeRequested) {
@@ -429,25 +460,20 @@ void SdlBackend::ScreenSize(int& width, int& height) {
 
 MsgBoxAnswer SdlBackend::MessageBox(const std::string& text, MsgBoxButtons buttons,
                                     const std::string& caption) {
+  EndIfSignalled();  // nobody is there to answer
   if (!boxFont_) boxFont_ = OpenBoxFont();
-  const MsgBoxAnswer byDefault =
-      buttons == MsgBoxButtons::YesNo ? MsgBoxAnswer::Yes : MsgBoxAnswer::Ok;
-  if (gEndSignal != 0) {  // nobody is there to answer
-    TakeEndSignal();
-    return byDefault;
-  }
   PresentChanged();
   // While the box is up the main window takes no keys and no close, but it repaints.
   const auto answer = RunMessageBox(
       text, buttons, caption, *boxFont_,
       [this](const SDL_Event& event) {
+        if (event.type == SDL_QUIT) LoseDisplay();
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
           DispatchWindowEvent(event.window);
       },
-      [] { return gEndSignal != 0; });
-  if (answer) return *answer;
-  TakeEndSignal();  // the box is down already
-  return byDefault;
+      [] { return gEndSignal.load(); });
+  if (!answer) EndSession();  // the box is down already
+  return *answer;
 }
 
 SoundSystem& SdlBackend::Sound() {
@@ -474,13 +500,21 @@ void SdlBackend::CloseEverything() {
 }
 
 void SdlBackend::End() {
-  CloseEverything();
-  SDL_Quit();
+  // Once the display is gone every window call would end in the X library again.
+  if (!displayLost_ && !ending_) {
+    ending_ = true;
+    CloseEverything();
+    SDL_Quit();
+  }
+  Leave();
+}
+
+void SdlBackend::Leave() {
   std::fflush(nullptr);
   // The game ends here and nothing of it runs again: exit() would destroy the game's own
   // objects, and a music player still open (a signal during the splash) would start the
   // sound system anew from its destructor, after the objects it needs were gone.
-  std::_Exit(0);
+  std::_Exit(exitStatus_);
 }
 
 }  // namespace
@@ -501,11 +535,12 @@ int RunWithSdlBackend(const char* argv0, std::function<void()> program) {
   // The game asks its own question when the window is closed.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  CatchEndSignals();
+  CatchSignals();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) NoDisplay();
   // Lives until the program ends through End(), which never returns.
   static SdlBackend* backend = new SdlBackend(argv0);
   SetBackend(backend);
+  WatchXConnection([] { backend->LoseDisplay(); });
   program();
   backend->End();
 }

@@ -1,5 +1,7 @@
 #include "platform/sdl/sdl_window.h"
 
+#include <SDL_syswm.h>
+
 namespace {
 
 // A view of 0x00RRGGBB pixels as an SDL surface (no copy).
@@ -39,16 +41,12 @@ void SdlWindow::Present(const Surface& surface, Colour background) {
     }
   }
   SDL_UpdateWindowSurface(window_);
-  presentedTarget_ = target;
 }
 
-void SdlWindow::PresentPart(const Surface& surface, const Surface::Box& box, Colour background) {
+void SdlWindow::PresentPart(const Surface& surface, const Surface::Box& box) {
   if (window_ == nullptr) return;
   SDL_Surface* target = SDL_GetWindowSurface(window_);
-  if (target == nullptr) return;
-  // A window surface made anew (SDL may remake it) holds nothing of ours yet.
-  if (target != presentedTarget_) return Present(surface, background);
-  if (box.Empty()) return;
+  if (target == nullptr || box.Empty()) return;
   SDL_Surface* source = WrapPixels(surface.Row(0), surface.Width(), surface.Height());
   if (source == nullptr) return;
   SDL_Rect part{box.left, box.top, box.right - box.left, box.bottom - box.top};
@@ -56,6 +54,27 @@ void SdlWindow::PresentPart(const Surface& surface, const Surface::Box& box, Col
   SDL_BlitSurface(source, &part, target, &place);
   SDL_FreeSurface(source);
   SDL_UpdateWindowSurfaceRects(window_, &place, 1);
+}
+
+// SDL's X11 code maps the window and then waits in the X library, without end and deaf to
+// signals, for the notice that it is mapped. The notice comes from the window manager, and one
+// that is still starting up (a session's autostart) may take the request and never answer it.
+// The notice that the wait looks for is queued here first, so SDL returns at once; the real
+// one follows, with the window's first expose. Hiding needs no such care: an unmap is never
+// held by the window manager.
+void SdlWindow::Show() {
+  if (window_ == nullptr) return;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) == 0 &&
+      SDL_GetWindowWMInfo(window_, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+    XEvent mapped{};
+    mapped.xmap.type = MapNotify;
+    mapped.xmap.display = info.info.x11.display;
+    mapped.xmap.event = mapped.xmap.window = info.info.x11.window;
+    XPutBackEvent(info.info.x11.display, &mapped);
+  }
+  SDL_ShowWindow(window_);
 }
 
 void SdlWindow::SetIcon(const Image& icon) {

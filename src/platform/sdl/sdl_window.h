@@ -20,12 +20,16 @@ class SdlWindow {
   SDL_Window* Handle() const { return window_; }
   Uint32 Id() const { return window_ ? SDL_GetWindowID(window_) : 0; }
 
+  // Shows the window and returns at once, without waiting for the window manager.
+  void Show();
+
   // Copies the surface's pixels to the client area at (0, 0) and shows them; the rest of a
   // larger client area gets `background`.
   void Present(const Surface& surface, Colour background);
   // Copies only the box of the surface's pixels and shows it: the rest of the window shows
-  // what was presented before. The whole surface when the window has not shown it yet.
-  void PresentPart(const Surface& surface, const Surface::Box& box, Colour background);
+  // what was presented before, so the window must have been presented whole since it was
+  // shown, exposed or resized (SDL makes its surface anew then).
+  void PresentPart(const Surface& surface, const Surface::Box& box);
   void SetIcon(const Image& icon);
 
   // Frame sizes around the client area (0 while the window manager has not told them).
@@ -36,5 +40,4 @@ class SdlWindow {
 
  private:
   SDL_Window* window_ = nullptr;
-  SDL_Surface* presentedTarget_ = nullptr;  // the window surface last filled whole
 };
