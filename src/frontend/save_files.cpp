@@ -19,13 +19,16 @@ void ReportFileTrouble(const std::string& what, const std::string& reason) {
   std::fprintf(stderr, "fumbo2: %s: %s\n", what.c_str(), reason.c_str());
 }
 
-// Writes the record over the start of the file, in place, keeping any bytes beyond it.
+// Writes the record over the start of the file, in place, keeping any bytes beyond it; says
+// so on standard error when it is not saved.
 template <typename Record, typename Encoder>
-bool SaveRecord(const std::string& gamePath, const Record& record, Encoder encode,
-                std::string& error) {
+bool SaveRecord(const char* name, const Record& record, Encoder encode) {
   std::vector<std::uint8_t> bytes;
   encode(record, bytes);
-  return WriteRecordFile(gamePath, bytes, &error);
+  std::string error;
+  if (WriteRecordFile(AppPath() + name, bytes, &error)) return true;
+  ReportFileTrouble(std::string(name + 1) + " was not saved", error);
+  return false;
 }
 
 // Only the record's bytes are read, however long the file.
@@ -66,25 +69,16 @@ void SaveHighScore() {
     HighScoreRec.Level = Level;
     HighScoreRec.DelSum = DelSum;
     HighScoreRec.MaxCombo = MaxCombo;
-    std::string error;
-    if (SaveRecord(AppPath() + kHighScoreFile, HighScoreRec, EncodeHighScore, error)) {
+    if (SaveRecord(kHighScoreFile, HighScoreRec, EncodeHighScore))
       Tell("新記録更新！データを保存しました。");
-    } else {
-      ReportFileTrouble("saving the high score", error);
+    else
       Tell("新記録更新！ですが、データを保存できませんでした・・。");
-    }
   } else {
     Tell("新記録更新できませんでした・・。");
   }
 }
 
 namespace {
-
-void SaveSettings() {
-  std::string error;
-  if (!SaveRecord(AppPath() + kSettingsFile, UserSettings, EncodeUserSettings, error))
-    ReportFileTrouble("saving the settings", error);
-}
 
 // The exit's two writes, each once: the end of a session may cut into the exit (at its
 // messages, or where it hides the window) and then finishes what is left.
@@ -95,7 +89,7 @@ void SaveBothFiles() {
   }
   if (SettingsSaved != True) {
     SettingsSaved = True;
-    SaveSettings();
+    SaveRecord(kSettingsFile, UserSettings, EncodeUserSettings);
   }
 }
 

@@ -19,7 +19,6 @@ namespace {
 
 constexpr std::uint32_t kLockDelay = 1000;   // ms a landed pair stays movable
 constexpr std::uint32_t kSettlePause = 500;  // ms the well rests after cells have fallen
-constexpr int kRowHeight = 20;               // pixels
 
 // True when the floor or a cell lies directly under the lowest cell(s) of the pair. The floor
 // is tested first, so nothing below index 0 is read.

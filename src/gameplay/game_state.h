@@ -19,6 +19,8 @@ constexpr std::uint8_t kEmptyCell = 0;
 constexpr std::uint8_t kSuperCell = 255;
 constexpr int kSpawnPos = 154;      // pivot of a new pair (row 15, column 4)
 constexpr int kGameOverCell = 144;  // row 14, column 4
+// Pixels the falling pair sinks, by FallStep each frame, before it moves down one row.
+constexpr int kRowHeight = 20;
 
 // Offset of the second cell from the pivot for each CurDir: below, left, above, right.
 constexpr int PairOffset[4] = {-10, -1, 10, 1};

@@ -94,22 +94,50 @@ Variable Scalar(const char* name, T& variable, Range range = kWidth<T>) {
           }};
 }
 
-// CurPos and CurDir: within their ranges, and set only when the pair stays inside the well
-// with the other one's value at that moment.
-Variable PairPlacement(const char* name, std::uint8_t& variable, Range range) {
+// A variable tied to others: within its range and passing `alone` (when given) as the script
+// is read, and set only when `together`, with the others' values at that moment, has no
+// objection. Both return an error, or nothing.
+using ValueCheck = std::string (*)(std::uint8_t);
+
+Variable Coupled(const char* name, std::uint8_t& variable, Range range, ValueCheck alone,
+                 ValueCheck together) {
   return {name, [&variable] { return NumberJson(variable); },
-          [&variable, range](const Words& values, bool apply) -> std::string {
+          [&variable, range, alone, together](const Words& values, bool apply) -> std::string {
             if (values.size() != 1) return "takes exactly one value";
             std::vector<std::uint8_t> parsed;
             if (auto error = ParseValues(values, 0, parsed, range); !error.empty()) return error;
+            if (alone != nullptr)
+              if (auto error = alone(parsed[0]); !error.empty()) return error;
             if (!apply) return "";
-            const int pos = &variable == &CurPos ? parsed[0] : CurPos;
-            const int dir = &variable == &CurDir ? parsed[0] : CurDir;
-            if (!PairInsideWell(pos, dir)) return PairPlace(pos, dir);
+            if (auto error = together(parsed[0]); !error.empty()) return error;
             variable = parsed[0];
             return "";
           }};
 }
+
+// CurPos and CurDir: the pair stays inside the well.
+std::string PairFitsWithPos(std::uint8_t pos) {
+  return PairInsideWell(pos, CurDir) ? "" : PairPlace(pos, CurDir);
+}
+std::string PairFitsWithDir(std::uint8_t dir) {
+  return PairInsideWell(CurPos, dir) ? "" : PairPlace(CurPos, dir);
+}
+
+// FallStep and FallOfs: the pair sinks through its 20-pixel row in equal steps, so the offset
+// meets the row's end exactly. Every step of the level table divides the row, and the offset
+// is always a whole number of steps (before the first level FallStep is 0 and nothing sinks).
+std::string DividesTheRow(std::uint8_t step) {
+  return kRowHeight % step == 0 ? ""
+                                : "\"" + std::to_string(step) +
+                                      "\" does not divide the 20-pixel row: 1, 2, 4, 5, 10 or 20";
+}
+std::string FallMeetsTheRow(int offset, int step) {
+  if (step == 0 || offset % step == 0) return "";
+  return "the fall (FallOfs " + std::to_string(offset) + ", FallStep " + std::to_string(step) +
+         ") would run past the 20-pixel row";
+}
+std::string FallFitsWithOffset(std::uint8_t offset) { return FallMeetsTheRow(offset, FallStep); }
+std::string FallFitsWithStep(std::uint8_t step) { return FallMeetsTheRow(FallOfs, step); }
 
 template <typename T, std::size_t N>
 std::string ArrayJson(const T (&cells)[N]) {
@@ -186,9 +214,9 @@ const std::vector<Variable>& Variables() {
       Cells("Marked", Marked, 160, CheckFlags),
       Cells("Changed", Changed, 160, CheckFlags),
       Pair("CurPiece", CurPiece),
-      PairPlacement("CurPos", CurPos, {0, 159}),
-      PairPlacement("CurDir", CurDir, {0, 3}),
-      Scalar("FallOfs", FallOfs, {0, 20}),
+      Coupled("CurPos", CurPos, {0, 159}, nullptr, PairFitsWithPos),
+      Coupled("CurDir", CurDir, {0, 3}, nullptr, PairFitsWithDir),
+      Coupled("FallOfs", FallOfs, {0, kRowHeight}, nullptr, FallFitsWithOffset),
       Pair("NextPiece", NextPiece),
       Scalar("Score", Score),
       Scalar("HiScore", HiScore),
@@ -202,7 +230,7 @@ const std::vector<Variable>& Variables() {
       Scalar("SuperCount", SuperCount),
       Scalar("SuperArmed", SuperArmed, kFlag),
       Scalar("Kinds", Kinds, {0, 8}),
-      Scalar("FallStep", FallStep, {1, 20}),
+      Coupled("FallStep", FallStep, {1, kRowHeight}, DividesTheRow, FallFitsWithStep),
       Scalar("FallWait", FallWait),
       Scalar("ForceClear", ForceClear, kFlag),
       Scalar("HidePair", HidePair, kFlag),

@@ -1,9 +1,11 @@
 #include "platform/file_access.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -92,19 +94,55 @@ bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes,
   return true;
 }
 
-bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error) {
+namespace {
+
+// Writes `data` over the file's first bytes as far as the system lets it; the count written.
+// Short of `length`, `error` says why.
+std::size_t WriteFromStart(int fd, const std::uint8_t* data, std::size_t length, int& error) {
   std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t put =
-        ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+  while (done < length) {
+    const ssize_t put = ::pwrite(fd, data + done, length - done, static_cast<off_t>(done));
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       error = put < 0 ? errno : EIO;
-      return false;
+      break;
     }
     done += static_cast<std::size_t>(put);
   }
-  return true;
+  return done;
+}
+
+bool Sync(int fd, int& error) {
+  if (::fsync(fd) == 0) return true;
+  error = errno;
+  return false;
+}
+
+// A write past the file-size limit would end the program by signal, halfway through a record;
+// ignored, the write fails with EFBIG and can be undone. Nothing else of the game wants the
+// signal, and a handler someone installed stays.
+void LetTheSizeLimitFailWrites() {
+  struct sigaction current {};
+  if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+    ::signal(SIGXFSZ, SIG_IGN);
+}
+
+}  // namespace
+
+bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error, bool& undone) {
+  undone = true;
+  LetTheSizeLimitFailWrites();
+  std::vector<std::uint8_t> old;
+  if (!ReadFromStart(fd, bytes.size(), old, error)) return false;
+  const std::size_t done = WriteFromStart(fd, bytes.data(), bytes.size(), error);
+  if (done == bytes.size() && Sync(fd, error)) return true;
+  // Put back what was written over, and the old length of a shorter file that grew.
+  int undoError = 0;
+  const std::size_t over = std::min(done, old.size());
+  undone = WriteFromStart(fd, old.data(), over, undoError) == over;
+  if (done > old.size()) undone = ::ftruncate(fd, static_cast<off_t>(old.size())) == 0 && undone;
+  undone = Sync(fd, undoError) && undone;
+  return false;
 }
 
 bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes,

@@ -43,8 +43,12 @@ std::string UnusableFileReason(const std::string& path);
 
 // Up to `length` bytes from the file's first byte; fewer when the file is shorter.
 bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error);
-// `bytes` over the file's first bytes; everything beyond them stays as it is.
-bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error);
+// `bytes` over the file's first bytes, on the disk when it returns true; everything beyond
+// them stays as it is. A write the system refuses or cuts short (a file-size limit, a full
+// disk, an error part-way or at the flush) is undone: the old bytes of that range, read first,
+// go back, and a file that was shorter than `bytes` gets its old length again. `undone` is
+// false when even that failed. A file-size limit makes the write fail, never ends the program.
+bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error, bool& undone);
 
 // The whole of a regular file, refused (error EFBIG) when it is longer than `limit`.
 bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes,

@@ -98,11 +98,10 @@ void Font::Draw(Surface& dst, int x, int y, std::string_view utf8, Colour colour
   const int bottom = int(std::clamp<std::int64_t>(dst.Height() - y64, 0, glyphs->h));
   const int left = int(std::clamp<std::int64_t>(-x64, 0, glyphs->w));
   const int right = int(std::clamp<std::int64_t>(dst.Width() - x64, 0, glyphs->w));
-  bool drew = false;
-  for (int row = top; row < bottom; ++row) {
+  for (int row = top; row < bottom && left < right; ++row) {
     const auto* from = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(glyphs->pixels) +
                                                        std::ptrdiff_t(row) * glyphs->pitch);
-    Colour* to = dst.Row(int(y64 + row));
+    Colour* to = dst.RowToChange(int(y64 + row), int(x64 + left), int(x64 + right));
     for (int col = left; col < right; ++col) {
       const int alpha = int((from[col] & format->Amask) >> format->Ashift);
       if (alpha == 0) continue;
@@ -110,12 +109,10 @@ void Font::Draw(Surface& dst, int x, int y, std::string_view utf8, Colour colour
       const Colour d = pixel;
       pixel = RGB(Blend(RedOf(d), RedOf(colour), alpha), Blend(GreenOf(d), GreenOf(colour), alpha),
                   Blend(BlueOf(d), BlueOf(colour), alpha));
-      drew = true;
     }
   }
   if (SDL_MUSTLOCK(glyphs)) SDL_UnlockSurface(glyphs);
   SDL_FreeSurface(glyphs);
-  if (drew) dst.Touch();
 }
 
 std::u32string DecodeUtf8(std::string_view utf8) {

@@ -65,7 +65,8 @@ int BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx,
     }
   }
   for (int row = 0; row < height; ++row) {
-    Colour* to = dst.Row(int(down.dst) + row) + across.dst;
+    Colour* to =
+        dst.RowToChange(int(down.dst) + row, int(across.dst), int(across.dst) + width) + across.dst;
     const Colour* from = block.empty() ? src.Row(int(down.src) + row) + across.src
                                        : block.data() + std::size_t(row) * width;
     if (rop == SRCCOPY) {
@@ -74,6 +75,5 @@ int BitBlt(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx,
       for (int col = 0; col < width; ++col) to[col] = Combine(from[col], to[col], rop);
     }
   }
-  dst.Touch(int(across.dst), int(down.dst), int(across.dst) + width, int(down.dst) + height);
   return 1;
 }

@@ -25,9 +25,8 @@ void MixSpan(Surface& dst, std::int64_t y, std::int64_t left, std::int64_t right
   left = std::max<std::int64_t>(left, 0);
   right = std::min<std::int64_t>(right, dst.Width() - 1);
   if (left > right) return;
-  Colour* row = dst.Row(int(y));
+  Colour* row = dst.RowToChange(int(y), int(left), int(right) + 1);
   for (std::int64_t x = left; x <= right; ++x) row[x] = Mix(drawMode, colour, row[x]);
-  dst.Touch(int(left), int(y), int(right) + 1, int(y) + 1);
 }
 
 void PaintConvexFigure(Surface& dst, std::int64_t top, std::int64_t bottom,

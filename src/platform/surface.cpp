@@ -48,7 +48,7 @@ void Surface::Cls() {
     const int h = std::min(height_, picture_->height);
     for (int y = 0; y < h; ++y) {
       const Colour* from = picture_->pixels.data() + std::size_t(y) * picture_->width;
-      std::copy(from, from + w, Row(y));
+      std::copy(from, from + w, pixels_.data() + Index(0, y));
     }
   }
   Touch();

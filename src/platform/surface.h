@@ -21,11 +21,20 @@ class Surface {
   int Width() const { return width_; }
   int Height() const { return height_; }
 
+  // Pixels are written only through SetPixel and RowToChange, and every pixel written joins
+  // the changed box (below), so the window shows it; Row is for reading.
   Colour Pixel(int x, int y) const { return pixels_[Index(x, y)]; }
-  void SetPixel(int x, int y, Colour c) { pixels_[Index(x, y)] = c; }
+  void SetPixel(int x, int y, Colour c) {
+    pixels_[Index(x, y)] = c;
+    Touch(x, y, x + 1, y + 1);
+  }
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
-  Colour* Row(int y) { return pixels_.data() + Index(0, y); }
   const Colour* Row(int y) const { return pixels_.data() + Index(0, y); }
+  // Row y, to write columns left..right-1 of it, which join the changed box.
+  Colour* RowToChange(int y, int left, int right) {
+    Touch(left, y, right, y + 1);
+    return pixels_.data() + Index(0, y);
+  }
   // Copies the pixels out as an Image (tests, snapshots, screenshots).
   Image Snapshot() const;
 

@@ -1,7 +1,6 @@
 #include "platform/system.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -134,12 +133,17 @@ bool WriteRecordFile(const std::string& gamePath, const std::vector<std::uint8_t
     if (error) *error = "cannot open " + path + " for writing: " + FileErrorText(why);
     return false;
   }
-  // On the disk before the game says it is saved.
-  bool written = WriteAtStart(file.Get(), bytes, why);
-  if (written && fsync(file.Get()) != 0) written = false, why = errno;
-  if (!file.Close(why)) written = false;
-  if (!written) {
-    if (error) *error = "cannot write " + path + ": " + FileErrorText(why);
+  // On the disk before the game says it is saved; a write cut short leaves the old record.
+  bool undone = true;
+  const bool written = WriteAtStart(file.Get(), bytes, why, undone);
+  int closeWhy = 0;
+  const bool closed = file.Close(closeWhy);
+  if (!written || !closed) {
+    if (error) {
+      *error = "cannot write " + path + ": " + FileErrorText(written ? closeWhy : why);
+      if (!written)
+        *error += undone ? "; the file is left as it was" : "; its old bytes could not be put back";
+    }
     return false;
   }
   RecordFile(path, "write", bytes);

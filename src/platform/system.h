@@ -57,6 +57,7 @@ std::uint32_t GetShortPathNameA(const char* longPath, char* shortPath, std::uint
 bool ReadRecordFile(const std::string& path, std::size_t length, std::vector<std::uint8_t>& bytes,
                     std::string* error = nullptr);
 // Writes `bytes` over the first bytes of the file, keeping everything beyond them, and puts
-// them on the disk. Returns false with the reason in *error.
+// them on the disk. Returns false with the reason in *error; a write cut short is undone, so
+// the file then holds its old bytes (the reason says so, or that even that failed).
 bool WriteRecordFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
                      std::string* error = nullptr);

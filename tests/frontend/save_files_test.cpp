@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "frontend_fixture.h"
@@ -96,26 +97,48 @@ TEST_F(SaveFilesTest, ShortAndOddSettingsAreTakenAsTheyStand) {
   EXPECT_EQ(ReadFile("user.ini"), (Bytes{200, 1, 0, 0xFF, 0xFF, 0x77}));
 }
 
-TEST_F(SaveFilesTest, CrashWhileSavingLeavesTheOldFileWhole) {
-  const Bytes old = {0, 0, 0, 0, 0, 0, 50, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  WriteFile("HighSc.sav", old);
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {  // killed by the file-size limit at the write of the record
-    rlimit limit{0, 0}, noCore{0, 0};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    setrlimit(RLIMIT_CORE, &noCore);
-    PlayAndQuit(60);
-    _exit(0);
+// The file-size limit cuts the record's write after 10 bytes, over a whole record and over a
+// file shorter than one: the old bytes and length come back, the game says the record was not
+// saved, and it ends as usual.
+TEST_F(SaveFilesTest, AWriteCutShortLeavesTheOldFileWhole) {
+  const Bytes whole = {9, 9, 9, 9, 9, 9, 50, 0, 0, 0, 1, 0, 9, 9, 9, 9, 9, 9, 9, 9, 9};
+  for (const Bytes& old : {whole, Bytes{9, 9, 9, 9}}) {
+    WriteFile("HighSc.sav", old);
+    int errors[2];
+    ASSERT_EQ(pipe(errors), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {  // as a freshly started game, whose writes stop at 10 bytes
+      dup2(errors[1], STDERR_FILENO);
+      signal(SIGXFSZ, SIG_DFL);
+      rlimit limit{10, 10}, noCore{0, 0};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      setrlimit(RLIMIT_CORE, &noCore);
+      if (!PlayAndQuit(60)) _exit(11);
+      const auto texts = MessageTexts();
+      _exit(texts.at(0) == "新記録更新！ですが、データを保存できませんでした・・。" &&
+                    std::ranges::count(texts, kRecordSaved) == 0
+                ? 0
+                : 12);
+    }
+    close(errors[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::string said(4096, '\0');
+    said.resize(std::max<ssize_t>(read(errors[0], said.data(), said.size()), 0));
+    close(errors[0]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadFile("HighSc.sav"), old);
+    EXPECT_NE(said.find("fumbo2: HighSc.sav was not saved: cannot write " +
+                        (folder / "HighSc.sav").string() +
+                        ": File too large; the file is left as it was\n"),
+              std::string::npos)
+        << said;
   }
-  int status = 0;
-  waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
-  EXPECT_EQ(ReadFile("HighSc.sav"), old);
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     EXPECT_TRUE(entry.path().filename() == "HighSc.sav" || entry.path().filename() == "user.ini")
         << entry.path() << " was left behind";
-  // The next exit saves over what the crash left behind.
+  // The next exit saves over the old file.
   ASSERT_TRUE(PlayAndQuit(60));
   EXPECT_EQ(ReadFile("HighSc.sav")[6], 60);
 }

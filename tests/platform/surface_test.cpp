@@ -76,6 +76,20 @@ TEST(Surface, ChangedBoxHoldsEveryChangeSinceItWasTaken) {
   const Surface::Box whole = s.TakeChanged();
   EXPECT_EQ(whole.right - whole.left, 100);
   EXPECT_EQ(whole.bottom - whole.top, 80);
+  // A single pixel, and text, which the font writes row by row.
+  const Image before = s.Snapshot();
+  s.SetPixel(3, 70, RGB(1, 2, 3));
+  s.ForeColor = RGB(255, 255, 255);
+  TextOutA(s, 40, 30, "W", 1);
+  const Surface::Box drawn = s.TakeChanged();
+  for (int y = 0; y < 80; ++y)
+    for (int x = 0; x < 100; ++x) {
+      if (s.Pixel(x, y) == before.pixels[std::size_t(y) * 100 + x]) continue;
+      EXPECT_TRUE(x >= drawn.left && x < drawn.right && y >= drawn.top && y < drawn.bottom)
+          << x << "," << y << " changed outside the box";
+    }
+  EXPECT_EQ(drawn.left, 3);
+  EXPECT_EQ(drawn.bottom, 71);
 }
 
 }  // namespace

@@ -89,22 +89,16 @@ TEST_F(StateJsonTest, SetWritesScalarsCellsFromAnIndexAndBothCellsOfAPair) {
 
 TEST_F(StateJsonTest, BadAssignmentsAreRefusedAndChangeNothing) {
   Board[158] = 9;
-  const std::vector<std::vector<std::string>> bad = {{"Scor", "1"},
-                                                     {"Score"},
-                                                     {"Score", "1", "2"},
-                                                     {"Score", "2147483648"},
-                                                     {"CurPos", "-1"},
-                                                     {"CurPos", "256"},
-                                                     {"Level", "32768"},
-                                                     {"Board", "160", "1"},
-                                                     {"Board", "158", "1", "2", "3"},
-                                                     {"Board", "0"},
-                                                     {"Board", "x", "1"},
-                                                     {"NextPiece", "3"},
-                                                     {"Marked", "0", "1.5"},
-                                                     {"FPS", "inf"},
-                                                     {"FPS", "twenty"},
-                                                     {"Score", "0x10"}};
+  const std::vector<std::vector<std::string>> bad = {
+      {"Scor", "1"},         {"Score"},
+      {"Score", "1", "2"},   {"Score", "2147483648"},
+      {"CurPos", "-1"},      {"CurPos", "256"},
+      {"Level", "32768"},    {"FallStep", "3"},
+      {"Board", "160", "1"}, {"Board", "158", "1", "2", "3"},
+      {"Board", "0"},        {"Board", "x", "1"},
+      {"NextPiece", "3"},    {"Marked", "0", "1.5"},
+      {"FPS", "inf"},        {"FPS", "twenty"},
+      {"Score", "0x10"}};
   for (const auto& words : bad) {
     EXPECT_NE(CheckGameStateAssignment(words), "") << words[0];
     EXPECT_NE(SetGameStateVariable(words), "") << words[0];

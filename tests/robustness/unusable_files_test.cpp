@@ -95,8 +95,8 @@ TEST(UnusableFilesTest, AReadOnlyFolderKeepsEveryByteAndSaysWhatWasNotSaved) {
   EXPECT_EQ(run.files.at("user.ini"), settings);
   EXPECT_EQ(run.files.at("HighSc.sav"), highScore);
   EXPECT_EQ(run.files.size(), 2u) << "a file was left behind";
-  EXPECT_EQ(LinesWith(run.errors, "saving the high score"), 1) << run.errors;
-  EXPECT_EQ(LinesWith(run.errors, "saving the settings"), 1) << run.errors;
+  EXPECT_EQ(LinesWith(run.errors, "HighSc.sav was not saved"), 1) << run.errors;
+  EXPECT_EQ(LinesWith(run.errors, "user.ini was not saved"), 1) << run.errors;
   const auto texts = MessageTexts(run);
   ASSERT_GE(texts.size(), 2u);
   EXPECT_NE(texts[1], kSavedAnyway) << "a save that failed was told as done";
@@ -111,7 +111,7 @@ TEST(UnusableFilesTest, AReadOnlyFolderWithoutSaveFilesStartsFromZerosAndSaysSo)
   EXPECT_TRUE(run.files.empty()) << "a file appeared in a read-only folder";
   EXPECT_EQ(LinesWith(run.errors, "reading HighSc.sav"), 1) << run.errors;
   EXPECT_EQ(LinesWith(run.errors, "reading user.ini"), 1) << run.errors;
-  EXPECT_EQ(LinesWith(run.errors, "saving the settings"), 1) << run.errors;
+  EXPECT_EQ(LinesWith(run.errors, "user.ini was not saved"), 1) << run.errors;
 }
 
 TEST(UnusableFilesTest, SaveFilesThatAreFoldersAreToldAndLeftAlone) {
@@ -126,8 +126,8 @@ TEST(UnusableFilesTest, SaveFilesThatAreFoldersAreToldAndLeftAlone) {
   ExpectPlayedOn(run);
   EXPECT_EQ(LinesWith(run.errors, "reading HighSc.sav"), 1) << run.errors;
   EXPECT_EQ(LinesWith(run.errors, "reading user.ini"), 1) << run.errors;
-  EXPECT_EQ(LinesWith(run.errors, "saving the high score"), 1) << run.errors;
-  EXPECT_EQ(LinesWith(run.errors, "saving the settings"), 1) << run.errors;
+  EXPECT_EQ(LinesWith(run.errors, "HighSc.sav was not saved"), 1) << run.errors;
+  EXPECT_EQ(LinesWith(run.errors, "user.ini was not saved"), 1) << run.errors;
   EXPECT_TRUE(run.files.empty()) << "a file took the place of a folder";
 }
 
@@ -147,7 +147,7 @@ TEST(UnusableFilesTest, FifosInPlaceOfFilesAreRefusedWithoutWaiting) {
   for (const char* name : {"Opening.mid", "Game.mid", "Fall.wav"})
     EXPECT_EQ(LinesWith(run.errors, std::string(name) + ": not a regular file"), 1) << run.errors;
   EXPECT_EQ(LinesWith(run.errors, "reading HighSc.sav"), 1) << run.errors;
-  EXPECT_EQ(LinesWith(run.errors, "saving the high score"), 1) << run.errors;
+  EXPECT_EQ(LinesWith(run.errors, "HighSc.sav was not saved"), 1) << run.errors;
   EXPECT_NE(MessageTexts(run).at(1), kSavedAnyway) << "a save that failed was told as done";
   EXPECT_EQ(run.files.size(), 1u) << "a file took the place of a FIFO";
 }
