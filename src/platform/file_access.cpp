@@ -40,7 +40,8 @@ FileHandle OpenRegularFile(const std::string& path, int flags, int& error) {
     fd = ::open(path.c_str(), openFlags, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
-    error = errno;
+    // A socket, or a device without its driver: nothing a file of the game can be.
+    error = errno == ENXIO ? kNotRegularFile : errno;
     return FileHandle();
   }
   FileHandle file(fd);
@@ -66,30 +67,40 @@ std::string FileErrorText(int error) {
   return error == kNotRegularFile ? "not a regular file" : std::strerror(error);
 }
 
-std::string UnusableFileReason(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0)
-    return errno == ENOENT ? "no such file" : std::strerror(errno);
-  if (!S_ISREG(info.st_mode)) return FileErrorText(kNotRegularFile);
-  return "cannot be opened";
+std::string UnusableFileReason(int error, std::size_t limit) {
+  if (error == ENOENT) return "no such file";
+  if (error == EFBIG && limit > 0)
+    return "larger than " + (limit % (1 << 20) == 0 ? std::to_string(limit >> 20) + " MB"
+                                                    : std::to_string(limit) + " bytes");
+  return FileErrorText(error);
 }
 
-bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error) {
-  bytes.assign(length, 0);
-  std::size_t done = 0;
+bool NoRegularFileThere(int error) {
+  return error == ENOENT || error == ENOTDIR || error == kNotRegularFile;
+}
+
+bool ReadAt(int fd, std::uint64_t offset, std::uint8_t* to, std::size_t length, std::size_t& done,
+            int& error) {
+  done = 0;
   while (done < length) {
-    const ssize_t got = ::pread(fd, bytes.data() + done, length - done, static_cast<off_t>(done));
+    const ssize_t got = ::pread(fd, to + done, length - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       error = errno;
-      bytes.clear();
       return false;
     }
     if (got == 0) break;  // the end of a shorter file
     done += static_cast<std::size_t>(got);
   }
-  bytes.resize(done);
   return true;
+}
+
+bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error) {
+  bytes.assign(length, 0);
+  std::size_t done = 0;
+  const bool read = ReadAt(fd, 0, bytes.data(), length, done, error);
+  bytes.resize(read ? done : 0);
+  return read;
 }
 
 bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error) {

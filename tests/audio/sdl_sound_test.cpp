@@ -58,7 +58,7 @@ class SdlSoundTest : public ::testing::Test {
 
   std::unique_ptr<SequencerDevice> Open(const Bytes& song) {
     std::uint32_t error = 0;
-    auto device = sound_->OpenSequencer(folder_.Write("t.mid", song), &error);
+    auto device = sound_->OpenSequencer(folder_.Write("t.mid", song), &error, nullptr);
     EXPECT_EQ(error, 0u);
     return device;
   }
@@ -166,7 +166,7 @@ TEST_F(SdlSoundTest, ADamagedOrNonRegularSoundIsRefused) {
 TEST_F(SdlSoundTest, TheGameTuneAndAGameSoundAreHeardWithoutClipping) {
   const std::string assets = std::string(FUMBO_SOURCE_DIR) + "/assets";
   std::uint32_t error = 0;
-  auto device = sound_->OpenSequencer(assets + "/music/Game.mid", &error);
+  auto device = sound_->OpenSequencer(assets + "/music/Game.mid", &error, nullptr);
   ASSERT_TRUE(device);
   const std::size_t before = FramesWritten();
   device->Play(std::nullopt, std::nullopt);
@@ -254,7 +254,7 @@ TEST(SdlSoundWithoutDevice, SaysSoOnceAndStillKeepsTime) {
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("silent"), std::string::npos);
   std::uint32_t error = 0;
-  auto device = sound->OpenSequencer(folder.Write("t.mid", OneNoteSong(96)), &error);
+  auto device = sound->OpenSequencer(folder.Write("t.mid", OneNoteSong(96)), &error, nullptr);
   ASSERT_TRUE(device);
   device->Play(std::nullopt, std::nullopt);
   EXPECT_EQ(device->Mode(), SequencerMode::Playing);

@@ -210,15 +210,20 @@ std::uint32_t MidiSong::TickAt(std::uint64_t micros) const {
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(tick, endTick_));
 }
 
-std::optional<MidiSong> LoadMidiSong(const std::string& path, std::uint32_t* error) {
+std::optional<MidiSong> LoadMidiSong(const std::string& path, std::uint32_t* error,
+                                     std::string* why) {
   // Opened without waiting: a FIFO or a device is refused as a missing file would be.
   std::vector<std::uint8_t> bytes;
-  int why = 0;
-  if (!ReadSmallFile(path, SIZE_MAX, bytes, why)) {
+  int readError = 0;
+  if (!ReadSmallFile(path, SIZE_MAX, bytes, readError)) {
     if (error) *error = kMciFileNotFound;
+    if (why) *why = UnusableFileReason(readError);
     return std::nullopt;
   }
   auto song = MidiSong::Parse(bytes);
-  if (!song && error) *error = kMciInvalidFile;
+  if (!song) {
+    if (error) *error = kMciInvalidFile;
+    if (why) *why = "not a standard MIDI file";
+  }
   return song;
 }

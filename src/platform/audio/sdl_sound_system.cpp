@@ -209,17 +209,9 @@ class SdlSoundSystem : public SoundSystem {
   explicit SdlSoundSystem(std::shared_ptr<AudioEngine> engine) : engine_(std::move(engine)) {}
   ~SdlSoundSystem() override { MciCloseAll(); }
 
-  bool PlayEffect(const std::string& path) override {
-    auto samples = LoadEffect(path);
-    if (samples == nullptr) return false;
-    DeviceLock lock(*engine_);
-    engine_->effects.Start(std::move(samples));
-    return true;
-  }
-
-  std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path,
-                                                 std::uint32_t* error) override {
-    auto song = LoadMidiSong(path, error);
+  std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path, std::uint32_t* error,
+                                                 std::string* why) override {
+    auto song = LoadMidiSong(path, error, why);
     if (!song) return nullptr;
     if (engine_->synth == nullptr)
       return std::make_unique<VirtualSequencer>(std::move(*song), WallClock);
@@ -227,8 +219,17 @@ class SdlSoundSystem : public SoundSystem {
     return std::make_unique<FluidSequencer>(std::move(*song), engine_);
   }
 
+ protected:
+  bool StartEffect(const std::string& path, EffectFailure& failure) override {
+    auto samples = LoadEffect(path, failure);
+    if (samples == nullptr) return false;
+    DeviceLock lock(*engine_);
+    engine_->effects.Start(std::move(samples));
+    return true;
+  }
+
  private:
-  std::shared_ptr<const EffectSamples> LoadEffect(const std::string& path);
+  std::shared_ptr<const EffectSamples> LoadEffect(const std::string& path, EffectFailure& failure);
 
   std::shared_ptr<AudioEngine> engine_;
   std::map<std::string, std::shared_ptr<const EffectSamples>> cache_;
@@ -248,12 +249,18 @@ bool SensibleEffect(const SDL_AudioSpec& spec, Uint32 size, const SDL_AudioCVT& 
 }
 
 // The WAV file converted to the device's format (stereo float), kept for the next time.
-// Null, as for a missing file, when it cannot be read or is out of range.
-std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::string& path) {
+// Null, as for a missing file, with the reason in `failure` when it cannot be read or is out
+// of range.
+std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::string& path,
+                                                                EffectFailure& failure) {
   if (auto found = cache_.find(path); found != cache_.end()) return found->second;
   std::vector<std::uint8_t> file;
-  int why = 0;
-  if (!ReadSmallFile(path, kMaxEffectBytes, file, why)) return nullptr;  // never waits
+  int error = 0;
+  if (!ReadSmallFile(path, kMaxEffectBytes, file, error)) {  // never waits
+    failure = EffectFailure::OfFile(error, kMaxEffectBytes);
+    return nullptr;
+  }
+  failure.why = kNotAWave;  // whatever fails from here on
   SDL_AudioSpec spec;
   Uint8* data = nullptr;
   Uint32 size = 0;

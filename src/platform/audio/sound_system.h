@@ -10,16 +10,34 @@
 
 class SequencerDevice;  // one open standard MIDI file (sequencer_device.h)
 
+// Why a sound effect cannot be played.
+struct EffectFailure {
+  bool missing = false;  // no regular file there
+  std::string why;       // for a message: "no such file", "Permission denied", ...
+
+  // From the error of opening or reading its file (file_access.h); `limit` is the size that
+  // ReadSmallFile was given.
+  static EffectFailure OfFile(int error, std::size_t limit = 0);
+};
+
+// What is said of a sound or a tune whose file was read but holds nothing the game can play.
+inline constexpr const char* kNotAWave = "not a WAV file it can read";
+
 class SoundSystem {
  public:
   virtual ~SoundSystem() = default;
   // Starts the effect in the WAV file at `path`, cutting the one playing; returns at once.
-  // False when the file is missing or unreadable (then nothing plays).
-  virtual bool PlayEffect(const std::string& path) = 0;
-  // Opens a standard MIDI file on a new sequencer device; null with the MCI error number
-  // in *error when it cannot.
+  // False when it cannot be played (then nothing plays), with the reason in *failure.
+  bool PlayEffect(const std::string& path, EffectFailure* failure = nullptr);
+  // Opens a standard MIDI file on a new sequencer device; null with the MCI error number in
+  // *error and the reason, for a message, in *why when it cannot.
   virtual std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path,
-                                                         std::uint32_t* error) = 0;
+                                                         std::uint32_t* error,
+                                                         std::string* why) = 0;
+
+ protected:
+  // Starts the effect; false with `failure` filled when the file cannot be played.
+  virtual bool StartEffect(const std::string& path, EffectFailure& failure) = 0;
 };
 
 // Headless: tunes advance with `clock` (milliseconds), nothing is heard.

@@ -1,7 +1,6 @@
 // The winmm and kernel32 calls of the sound and music code: PlaySoundA, mciSendStringA,
 // GetShortPathNameA and GetVersionExA.
 #include <cstring>
-#include <filesystem>
 
 #include "platform/audio/mci_interpreter.h"
 #include "platform/audio/short_path.h"
@@ -25,13 +24,12 @@ int PlaySoundA(const char* path, void* module, std::uint32_t flags) {
   (void)flags;  // every effect of the game is asynchronous
   const std::string gamePath = path == nullptr ? std::string() : std::string(path);
   const std::string native = NativePath(gamePath);
-  std::error_code ec;
-  const bool missing = !std::filesystem::is_regular_file(native, ec);
+  EffectFailure failure;
+  const bool played = CurrentBackend().Sound().PlayEffect(native, &failure);
   CurrentBackend().Record({"\"ev\":\"sound\",\"name\":" + JsonQuote(BaseName(gamePath)) +
-                           ",\"missing\":" + (missing ? "true" : "false")});
-  if (CurrentBackend().Sound().PlayEffect(native)) return 1;
-  TellUnusableOnce("sound effect", native,
-                   missing ? UnusableFileReason(native) : "not a WAV file it can read");
+                           ",\"missing\":" + (failure.missing ? "true" : "false")});
+  if (played) return 1;
+  TellUnusableOnce("sound effect", native, failure.why);
   return 0;
 }
 
