@@ -7,8 +7,12 @@ EffectFailure EffectFailure::OfFile(int error, std::size_t limit) {
 }
 
 bool SoundSystem::PlayEffect(const std::string& path, EffectFailure* failure) {
-  EffectFailure why;
-  if (StartEffect(path, why)) return true;
-  if (failure != nullptr) *failure = std::move(why);
+  auto known = failedEffects_.find(path);
+  if (known == failedEffects_.end()) {
+    EffectFailure why;
+    if (StartEffect(path, why)) return true;
+    known = failedEffects_.emplace(path, std::move(why)).first;
+  }
+  if (failure != nullptr) *failure = known->second;
   return false;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -27,7 +28,9 @@ class SoundSystem {
  public:
   virtual ~SoundSystem() = default;
   // Starts the effect in the WAV file at `path`, cutting the one playing; returns at once.
-  // False when it cannot be played (then nothing plays), with the reason in *failure.
+  // False when it cannot be played (then nothing plays), with the reason in *failure. A file
+  // that failed is remembered: every later play of it fails at once, without a look at the
+  // disk (a file mended while the game runs is not picked up).
   bool PlayEffect(const std::string& path, EffectFailure* failure = nullptr);
   // Opens a standard MIDI file on a new sequencer device; null with the MCI error number in
   // *error and the reason, for a message, in *why when it cannot.
@@ -38,6 +41,9 @@ class SoundSystem {
  protected:
   // Starts the effect; false with `failure` filled when the file cannot be played.
   virtual bool StartEffect(const std::string& path, EffectFailure& failure) = 0;
+
+ private:
+  std::map<std::string, EffectFailure> failedEffects_;  // by path
 };
 
 // Headless: tunes advance with `clock` (milliseconds), nothing is heard.
