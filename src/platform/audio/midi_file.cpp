@@ -8,6 +8,10 @@
 namespace {
 
 constexpr std::uint32_t kDefaultTempo = 500000;  // 120 beats a minute
+// A tune of the game is a few KB and the longest ordinary MIDI files a few hundred. Beyond
+// this a file is a damaged or foreign one: 1 MB of notes is some 350,000 events, about 20 MB
+// once our reader and the synthesizer's player have each parsed them.
+constexpr std::size_t kMaxTuneBytes = 1 << 20;
 
 std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at, int count) {
   std::uint32_t value = 0;
@@ -215,9 +219,9 @@ std::optional<MidiSong> LoadMidiSong(const std::string& path, std::uint32_t* err
   // Opened without waiting: a FIFO or a device is refused as a missing file would be.
   std::vector<std::uint8_t> bytes;
   int readError = 0;
-  if (!ReadSmallFile(path, SIZE_MAX, bytes, readError)) {
+  if (!ReadSmallFile(path, kMaxTuneBytes, bytes, readError)) {
     if (error) *error = kMciFileNotFound;
-    if (why) *why = UnusableFileReason(readError);
+    if (why) *why = UnusableFileReason(readError, kMaxTuneBytes);
     return std::nullopt;
   }
   auto song = MidiSong::Parse(bytes);
