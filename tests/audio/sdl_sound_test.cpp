@@ -152,12 +152,16 @@ TEST_F(SdlSoundTest, AnEffectSoundsAndANewOneCutsIt) {
   EXPECT_LT(Level(FramesWritten() - kRate / 10, FramesWritten()), 0.001);
 }
 
-// A header that says 1 Hz would need gigabytes once converted; a FIFO would never end. Both
-// are refused at once, as a missing file is.
+// A header that says 1 Hz would need gigabytes once converted, a data size past the end of
+// the file would have gigabytes reserved for it; a FIFO would never end. All are refused at
+// once, as a missing file is.
 TEST_F(SdlSoundTest, ADamagedOrNonRegularSoundIsRefused) {
   Bytes wav = SineWav(100);
   wav[24] = 1, wav[25] = wav[26] = wav[27] = 0;
   EXPECT_FALSE(sound_->PlayEffect(folder_.Write("Fall.wav", wav)));
+  wav = SineWav(100);
+  wav[40] = 0xF0, wav[41] = wav[42] = wav[43] = 0xFF;
+  EXPECT_FALSE(sound_->PlayEffect(folder_.Write("Del.wav", wav)));
   const std::string fifo = folder_.Path() + "/Turn.wav";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
   EXPECT_FALSE(sound_->PlayEffect(fifo));

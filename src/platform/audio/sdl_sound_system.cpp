@@ -248,6 +248,18 @@ bool SensibleEffect(const SDL_AudioSpec& spec, Uint32 size, const SDL_AudioCVT& 
          kMaxEffectBytes;
 }
 
+// Whether every chunk of a RIFF file lies within the file. SDL reserves the size that a chunk
+// claims before it finds the bytes missing: a damaged size would take up to 4 GB.
+bool ChunksFitTheFile(const std::vector<std::uint8_t>& file) {
+  for (std::size_t at = 12; at + 8 <= file.size();) {
+    const std::uint64_t size =
+        file[at + 4] | file[at + 5] << 8 | file[at + 6] << 16 | std::uint64_t{file[at + 7]} << 24;
+    if (size > file.size() - at - 8) return false;
+    at += 8 + size + (size & 1);  // a chunk of odd size is followed by a pad byte
+  }
+  return true;
+}
+
 // The WAV file converted to the device's format (stereo float), kept for the next time.
 // Null, as for a missing file, with the reason in `failure` when it cannot be read or is out
 // of range.
@@ -261,6 +273,7 @@ std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::strin
     return nullptr;
   }
   failure.why = kNotAWave;  // whatever fails from here on
+  if (!ChunksFitTheFile(file)) return nullptr;
   SDL_AudioSpec spec;
   Uint8* data = nullptr;
   Uint32 size = 0;
