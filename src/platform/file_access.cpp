@@ -22,6 +22,12 @@ FileHandle::~FileHandle() {
   if (fd_ >= 0) ::close(fd_);
 }
 
+std::optional<std::uint64_t> FileHandle::Size() const {
+  struct stat info {};
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
 bool FileHandle::Close(int& error) {
   if (fd_ < 0) return true;
   // Never retried: the descriptor is gone whatever close answers.
@@ -95,6 +101,12 @@ bool ReadAt(int fd, std::uint64_t offset, std::uint8_t* to, std::size_t length, 
   return true;
 }
 
+bool ReadExactlyAt(int fd, std::uint64_t offset, std::uint8_t* to, std::size_t length) {
+  std::size_t done = 0;
+  int error = 0;
+  return ReadAt(fd, offset, to, length, done, error) && done == length;
+}
+
 bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error) {
   bytes.assign(length, 0);
   std::size_t done = 0;
@@ -123,16 +135,16 @@ bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::
   bytes.clear();
   FileHandle file = OpenRegularFile(path, O_RDONLY, error);
   if (!file) return false;
-  struct stat info {};
-  if (::fstat(file.Get(), &info) != 0) {
+  const std::optional<std::uint64_t> size = file.Size();
+  if (!size) {
     error = errno;
     return false;
   }
-  if (static_cast<std::uint64_t>(info.st_size) > limit) {
+  if (*size > limit) {
     error = EFBIG;
     return false;
   }
-  return ReadFromStart(file.Get(), static_cast<std::size_t>(info.st_size), bytes, error);
+  return ReadFromStart(file.Get(), static_cast<std::size_t>(*size), bytes, error);
 }
 
 void TellUnusableOnce(const std::string& what, const std::string& path, const std::string& reason) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ class FileHandle {
 
   explicit operator bool() const { return fd_ >= 0; }
   int Get() const { return fd_; }
+  // The size of the open file; null when the system cannot tell it.
+  std::optional<std::uint64_t> Size() const;
   // Closes now; false with errno's value in `error` when the system reports a failure.
   bool Close(int& error);
 
@@ -48,6 +51,9 @@ bool NoRegularFileThere(int error);
 // only when the file ends before.
 bool ReadAt(int fd, std::uint64_t offset, std::uint8_t* to, std::size_t length, std::size_t& done,
             int& error);
+// Exactly `length` bytes into `to` from the file's byte `offset` on; false when the file ends
+// before or cannot be read.
+bool ReadExactlyAt(int fd, std::uint64_t offset, std::uint8_t* to, std::size_t length);
 // Up to `length` bytes from the file's first byte; fewer when the file is shorter.
 bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error);
 // `bytes` over the file's first bytes; everything beyond them stays as it is.

@@ -266,4 +266,22 @@ TEST(SdlSoundWithoutDevice, SaysSoOnceAndStillKeepsTime) {
   EXPECT_EQ(device->Mode(), SequencerMode::Stopped);
 }
 
+// A FIFO where the SoundFont belongs, and a file that is no SoundFont: the sound system starts
+// at once, says one line for each (nothing of the synthesizer's own), and tunes still open.
+TEST(SdlSoundWithoutSoundFont, SaysWhyOnceForEachFontAndTunesStillOpen) {
+  TempFolder folder("fumbo-no-font");
+  const std::string fifo = folder.Path() + "/GM.sf2";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  const std::string text = folder.Write("Text.sf2", {'t', 'e', 'x', 't'});
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  testing::internal::CaptureStderr();
+  auto sound = CreateSdlSoundSystem({fifo, text});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "fumbo2: cannot play the music with the SoundFont " + fifo +
+                ": not a regular file\nfumbo2: cannot play the music with the SoundFont " + text +
+                ": not a SoundFont it can read\n");
+  std::uint32_t error = 0;
+  EXPECT_TRUE(sound->OpenSequencer(folder.Write("t.mid", OneNoteSong(96)), &error, nullptr));
+}
+
 }  // namespace

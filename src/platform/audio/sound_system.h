@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class SequencerDevice;  // one open standard MIDI file (sequencer_device.h)
 
@@ -48,6 +49,12 @@ class SoundSystem {
 
 // Headless: tunes advance with `clock` (milliseconds), nothing is heard.
 std::unique_ptr<SoundSystem> CreateVirtualSoundSystem(std::function<std::uint32_t()> clock);
-// Real: SDL audio with FluidSynth. Without an audio device it says so once on standard
-// error and falls back to a silent system that still keeps time.
-std::unique_ptr<SoundSystem> CreateSdlSoundSystem();
+// Real: SDL audio with FluidSynth and the first of `soundFonts` that loads (by default the
+// General MIDI SoundFonts of Debian's packages). Without an audio device it says so once on
+// standard error and falls back to a silent system that still keeps time; a SoundFont that is
+// there but cannot be used is told in one line, and without one the tunes keep time in
+// silence.
+std::unique_ptr<SoundSystem> CreateSdlSoundSystem(const std::vector<std::string>& soundFonts = {
+                                                      "/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                                      "/usr/share/sounds/sf2/default-GM.sf2",
+                                                      "/usr/share/sounds/sf2/FluidR3_GM.sf2"});
