@@ -51,12 +51,25 @@ std::uint32_t mciSendStringA(const char* command, char* returnString, std::uint3
 std::uint32_t GetShortPathNameA(const char* longPath, char* shortPath, std::uint32_t length) {
   if (shortPath != nullptr && length > 0) shortPath[0] = '\0';
   if (longPath == nullptr) return 0;
-  const std::string result = ShortPathOf(NativePath(longPath));
+  // Only the music player asks for short names: a path without one is a tune that cannot
+  // play.
+  const std::string native = NativePath(longPath);
+  std::string result = ShortPathOf(native);
   if (result.empty()) {
-    // Only the music player asks for short names: a file without one is a tune that
-    // cannot play.
-    TellUnusableOnce("tune", NativePath(longPath), "no such file");
+    TellUnusableOnce("tune", native, "no such file");
     return 0;
+  }
+  // A path too long for the buffer takes the alias of each long name too.
+  if (shortPath != nullptr && result.size() + 1 > length) {
+    const std::string shorter = ShortPathOf(native, true);
+    if (shorter.size() + 1 <= length) {
+      result = shorter;
+    } else {
+      TellUnusableOnce("tune", native,
+                       "its path is too long for the music player even in short form (" +
+                           std::to_string(shorter.size()) + " characters, " +
+                           std::to_string(length > 0 ? length - 1 : 0) + " at most)");
+    }
   }
   // Too small a buffer: the size needed, with its NUL, and nothing written.
   if (shortPath == nullptr || result.size() + 1 > length)
