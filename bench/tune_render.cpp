@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   // One tune after the other, each closed before the next opens, as the game does.
   for (int i = 2; i < argc; ++i) {
     std::uint32_t error = 0;
-    auto tune = sound->OpenSequencer(argv[i], &error);
+    auto tune = sound->OpenSequencer(argv[i], &error, nullptr);
     if (!tune) {
       std::fprintf(stderr, "tune_render: cannot open %s (MCI error %u)\n", argv[i], error);
       return 1;

@@ -24,6 +24,12 @@ FileHandle::~FileHandle() {
   if (fd_ >= 0) ::close(fd_);
 }
 
+std::optional<std::uint64_t> FileHandle::Size() const {
+  struct stat info {};
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
 bool FileHandle::Close(int& error) {
   if (fd_ < 0) return true;
   // Never retried: the descriptor is gone whatever close answers.
@@ -42,7 +48,8 @@ FileHandle OpenRegularFile(const std::string& path, int flags, int& error) {
     fd = ::open(path.c_str(), openFlags, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) {
-    error = errno;
+    // A socket, or a device without its driver: nothing a file of the game can be.
+    error = errno == ENXIO ? kNotRegularFile : errno;
     return FileHandle();
   }
   FileHandle file(fd);
@@ -68,30 +75,46 @@ std::string FileErrorText(int error) {
   return error == kNotRegularFile ? "not a regular file" : std::strerror(error);
 }
 
-std::string UnusableFileReason(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0)
-    return errno == ENOENT ? "no such file" : std::strerror(errno);
-  if (!S_ISREG(info.st_mode)) return FileErrorText(kNotRegularFile);
-  return "cannot be opened";
+std::string UnusableFileReason(int error, std::size_t limit) {
+  if (error == ENOENT) return "no such file";
+  if (error == EFBIG && limit > 0)
+    return "larger than " + (limit % (1 << 20) == 0 ? std::to_string(limit >> 20) + " MB"
+                                                    : std::to_string(limit) + " bytes");
+  return FileErrorText(error);
 }
 
-bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error) {
-  bytes.assign(length, 0);
-  std::size_t done = 0;
+bool NoRegularFileThere(int error) {
+  return error == ENOENT || error == ENOTDIR || error == kNotRegularFile;
+}
+
+bool ReadAt(int fd, std::uint64_t offset, std::uint8_t* to, std::size_t length, std::size_t& done,
+            int& error) {
+  done = 0;
   while (done < length) {
-    const ssize_t got = ::pread(fd, bytes.data() + done, length - done, static_cast<off_t>(done));
+    const ssize_t got = ::pread(fd, to + done, length - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       error = errno;
-      bytes.clear();
       return false;
     }
     if (got == 0) break;  // the end of a shorter file
     done += static_cast<std::size_t>(got);
   }
-  bytes.resize(done);
   return true;
+}
+
+bool ReadExactlyAt(int fd, std::uint64_t offset, std::uint8_t* to, std::size_t length) {
+  std::size_t done = 0;
+  int error = 0;
+  return ReadAt(fd, offset, to, length, done, error) && done == length;
+}
+
+bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error) {
+  bytes.assign(length, 0);
+  std::size_t done = 0;
+  const bool read = ReadAt(fd, 0, bytes.data(), length, done, error);
+  bytes.resize(read ? done : 0);
+  return read;
 }
 
 namespace {
@@ -150,16 +173,16 @@ bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::
   bytes.clear();
   FileHandle file = OpenRegularFile(path, O_RDONLY, error);
   if (!file) return false;
-  struct stat info {};
-  if (::fstat(file.Get(), &info) != 0) {
+  const std::optional<std::uint64_t> size = file.Size();
+  if (!size) {
     error = errno;
     return false;
   }
-  if (static_cast<std::uint64_t>(info.st_size) > limit) {
+  if (*size > limit) {
     error = EFBIG;
     return false;
   }
-  return ReadFromStart(file.Get(), static_cast<std::size_t>(info.st_size), bytes, error);
+  return ReadFromStart(file.Get(), static_cast<std::size_t>(*size), bytes, error);
 }
 
 void TellUnusableOnce(const std::string& what, const std::string& path, const std::string& reason) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ class FileHandle {
 
   explicit operator bool() const { return fd_ >= 0; }
   int Get() const { return fd_; }
+  // The size of the open file; null when the system cannot tell it.
+  std::optional<std::uint64_t> Size() const;
   // Closes now; false with errno's value in `error` when the system reports a failure.
   bool Close(int& error);
 
@@ -37,10 +40,20 @@ FileHandle OpenRegularFile(const std::string& path, int flags, int& error);
 // What an error of the functions here means, in words.
 std::string FileErrorText(int error);
 
-// Why a file that the game could not open is of no use, for a message: "no such file",
-// "not a regular file", or the system's reason.
-std::string UnusableFileReason(const std::string& path);
+// Why a file that the game could not open or read is of no use, for a message, from the error
+// of the attempt: "no such file", "not a regular file", "larger than 1 MB" (ReadSmallFile's
+// refusal, with the limit it was given), or the system's reason ("Permission denied").
+std::string UnusableFileReason(int error, std::size_t limit = 0);
+// Whether the error of an open means that there is no regular file at the path.
+bool NoRegularFileThere(int error);
 
+// Up to `length` bytes into `to` from the file's byte `offset` on; `done` says how many, fewer
+// only when the file ends before.
+bool ReadAt(int fd, std::uint64_t offset, std::uint8_t* to, std::size_t length, std::size_t& done,
+            int& error);
+// Exactly `length` bytes into `to` from the file's byte `offset` on; false when the file ends
+// before or cannot be read.
+bool ReadExactlyAt(int fd, std::uint64_t offset, std::uint8_t* to, std::size_t length);
 // Up to `length` bytes from the file's first byte; fewer when the file is shorter.
 bool ReadFromStart(int fd, std::size_t length, std::vector<std::uint8_t>& bytes, int& error);
 // `bytes` over the file's first bytes, on the disk when it returns true; everything beyond

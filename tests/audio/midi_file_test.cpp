@@ -5,6 +5,7 @@
 #include <random>
 
 #include "audio/smf_builder.h"
+#include "audio/test_backend.h"
 
 namespace {
 
@@ -133,6 +134,18 @@ TEST(MidiFile, UnknownChunksAreSkipped) {
   auto song = MidiSong::Parse(withJunk);
   ASSERT_TRUE(song);
   EXPECT_EQ(song->LengthUnits(), 16u);
+}
+
+// The game's tunes are a few KB: a file over 1 MB is refused before it is read.
+TEST(MidiFile, ATuneOverOneMegabyteIsRefused) {
+  TempFolder folder("fumbo-midi-size");
+  Bytes file = ThreeSecondSong();
+  AppendChunk(file, "XFIH", Bytes(1 << 20, 0));
+  std::uint32_t error = 0;
+  std::string why;
+  EXPECT_FALSE(LoadMidiSong(folder.Write("big.mid", file), &error, &why));
+  EXPECT_EQ(error, 275u);
+  EXPECT_EQ(why, "larger than 1 MB");
 }
 
 // Every prefix and many random corruptions: refused or read, never a fault (the sanitizers

@@ -58,7 +58,7 @@ class SdlSoundTest : public ::testing::Test {
 
   std::unique_ptr<SequencerDevice> Open(const Bytes& song) {
     std::uint32_t error = 0;
-    auto device = sound_->OpenSequencer(folder_.Write("t.mid", song), &error);
+    auto device = sound_->OpenSequencer(folder_.Write("t.mid", song), &error, nullptr);
     EXPECT_EQ(error, 0u);
     return device;
   }
@@ -152,12 +152,16 @@ TEST_F(SdlSoundTest, AnEffectSoundsAndANewOneCutsIt) {
   EXPECT_LT(Level(FramesWritten() - kRate / 10, FramesWritten()), 0.001);
 }
 
-// A header that says 1 Hz would need gigabytes once converted; a FIFO would never end. Both
-// are refused at once, as a missing file is.
+// A header that says 1 Hz would need gigabytes once converted, a data size past the end of
+// the file would have gigabytes reserved for it; a FIFO would never end. All are refused at
+// once, as a missing file is.
 TEST_F(SdlSoundTest, ADamagedOrNonRegularSoundIsRefused) {
   Bytes wav = SineWav(100);
   wav[24] = 1, wav[25] = wav[26] = wav[27] = 0;
   EXPECT_FALSE(sound_->PlayEffect(folder_.Write("Fall.wav", wav)));
+  wav = SineWav(100);
+  wav[40] = 0xF0, wav[41] = wav[42] = wav[43] = 0xFF;
+  EXPECT_FALSE(sound_->PlayEffect(folder_.Write("Del.wav", wav)));
   const std::string fifo = folder_.Path() + "/Turn.wav";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
   EXPECT_FALSE(sound_->PlayEffect(fifo));
@@ -166,7 +170,7 @@ TEST_F(SdlSoundTest, ADamagedOrNonRegularSoundIsRefused) {
 TEST_F(SdlSoundTest, TheGameTuneAndAGameSoundAreHeardWithoutClipping) {
   const std::string assets = std::string(FUMBO_SOURCE_DIR) + "/assets";
   std::uint32_t error = 0;
-  auto device = sound_->OpenSequencer(assets + "/music/Game.mid", &error);
+  auto device = sound_->OpenSequencer(assets + "/music/Game.mid", &error, nullptr);
   ASSERT_TRUE(device);
   const std::size_t before = FramesWritten();
   device->Play(std::nullopt, std::nullopt);
@@ -254,12 +258,30 @@ TEST(SdlSoundWithoutDevice, SaysSoOnceAndStillKeepsTime) {
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("silent"), std::string::npos);
   std::uint32_t error = 0;
-  auto device = sound->OpenSequencer(folder.Write("t.mid", OneNoteSong(96)), &error);
+  auto device = sound->OpenSequencer(folder.Write("t.mid", OneNoteSong(96)), &error, nullptr);
   ASSERT_TRUE(device);
   device->Play(std::nullopt, std::nullopt);
   EXPECT_EQ(device->Mode(), SequencerMode::Playing);
   std::this_thread::sleep_for(std::chrono::milliseconds(1050));
   EXPECT_EQ(device->Mode(), SequencerMode::Stopped);
+}
+
+// A FIFO where the SoundFont belongs, and a file that is no SoundFont: the sound system starts
+// at once, says one line for each (nothing of the synthesizer's own), and tunes still open.
+TEST(SdlSoundWithoutSoundFont, SaysWhyOnceForEachFontAndTunesStillOpen) {
+  TempFolder folder("fumbo-no-font");
+  const std::string fifo = folder.Path() + "/GM.sf2";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  const std::string text = folder.Write("Text.sf2", {'t', 'e', 'x', 't'});
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  testing::internal::CaptureStderr();
+  auto sound = CreateSdlSoundSystem({fifo, text});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "fumbo2: cannot play the music with the SoundFont " + fifo +
+                ": not a regular file\nfumbo2: cannot play the music with the SoundFont " + text +
+                ": not a SoundFont it can read\n");
+  std::uint32_t error = 0;
+  EXPECT_TRUE(sound->OpenSequencer(folder.Write("t.mid", OneNoteSong(96)), &error, nullptr));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "audio/smf_builder.h"
@@ -108,6 +109,34 @@ TEST_F(ClsMidiTest, AMissingFileOpensNothingAndStaysSilent) {
   EXPECT_EQ(Sent().back(), "open  type sequencer alias midifile");
   EXPECT_EQ(player.FileName(), folder_.Path() + "\\Opening.mid");
   player.Play();
+  EXPECT_EQ(player.Mode(), "");
+}
+
+// Folders whose names a command cannot carry as they are (a quote, a tab) on a path longer
+// than the player's buffer: the short form carries them and the tune opens. A path that does
+// not fit even in short form is told once.
+TEST_F(ClsMidiTest, AFolderTheCommandCannotCarryAsItIsStillOpensOrIsTold) {
+  const std::string carried =
+      folder_.Path() + "/quo\"te/a\tb/" + std::string(250, 'x') + "/" + std::string(250, 'y');
+  std::string deep = folder_.Path();
+  for (int i = 0; i < 60; ++i) deep += "/abcdefgh";
+  clsMIDI player;
+  for (const std::string& folder : {carried, deep}) {
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(folder_.Path() + "/Fumbo Game/Game.mid", folder + "/Game.mid");
+  }
+  player.FileName(carried + "\\Game.mid");
+  EXPECT_EQ(player.Mode(), "STOPPED");  // the open worked
+  testing::internal::CaptureStderr();
+  player.FileName(deep + "\\Game.mid");
+  player.FileName(deep + "\\Game.mid");
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said.rfind("fumbo2: cannot play the tune " + deep +
+                           "/Game.mid: its path is too long for the music player",
+                       0),
+            0u)
+      << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_EQ(player.Mode(), "");
 }
 

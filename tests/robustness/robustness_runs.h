@@ -90,8 +90,10 @@ inline bool RunReplayInFolder(const std::string& script,
   if (readOnly) {
     chmod(result.root.c_str(), 0777);
     chmod((result.root / "out").c_str(), 0777);
-    for (const auto& entry : fs::directory_iterator(folder))
-      if (entry.is_regular_file()) chmod(entry.path().c_str(), 0444);
+    for (const auto& entry : fs::directory_iterator(folder))  // only the right to write goes
+      if (entry.is_regular_file())
+        fs::permissions(entry.path(), fs::perms::owner_write | fs::perms::group_write,
+                        fs::perm_options::remove);
     chmod(folder.c_str(), 0555);
   }
   const std::string command = "timeout 120 " + prefix + detail::ShellQuote(binary) + " --folder " +

@@ -102,13 +102,20 @@ TEST(UnusableFilesTest, AReadOnlyFolderKeepsEveryByteAndSaysWhatWasNotSaved) {
   EXPECT_NE(texts[1], kSavedAnyway) << "a save that failed was told as done";
 }
 
+// The opening tune is there but nobody may read it: the system's reason is told.
 TEST(UnusableFilesTest, AReadOnlyFolderWithoutSaveFilesStartsFromZerosAndSaysSo) {
   ReplayResult run;
   if (!RunReplayInFolder(
-          PlayScript(), [](const fs::path&) {}, true, run))
+          PlayScript(),
+          [](const fs::path& folder) {
+            PutFile(folder / "Opening.mid", {'M', 'T', 'h', 'd'});
+            fs::permissions(folder / "Opening.mid", fs::perms::none);
+          },
+          true, run))
     GTEST_SKIP() << "cannot run without write access here";
   ExpectPlayedOn(run);
-  EXPECT_TRUE(run.files.empty()) << "a file appeared in a read-only folder";
+  EXPECT_EQ(LinesWith(run.errors, "Opening.mid: Permission denied"), 1) << run.errors;
+  EXPECT_EQ(run.files.size(), 1u) << "a file appeared in a read-only folder";
   EXPECT_EQ(LinesWith(run.errors, "reading HighSc.sav"), 1) << run.errors;
   EXPECT_EQ(LinesWith(run.errors, "reading user.ini"), 1) << run.errors;
   EXPECT_EQ(LinesWith(run.errors, "user.ini was not saved"), 1) << run.errors;

@@ -137,12 +137,11 @@ std::uint32_t MciInterpreter::Open(std::vector<Word> words, std::size_t replyCap
   if (element.empty()) return mci::kFileNotFound;
 
   std::uint32_t error = mci::kFileNotFound;
+  std::string why = "no such file";
   const std::string path = ResolveShortPath(NativePath(element));
-  auto sequencer = sound.OpenSequencer(path, &error);
+  auto sequencer = sound.OpenSequencer(path, &error, &why);
   if (!sequencer) {
-    TellUnusableOnce(
-        "tune", path,
-        error == mci::kInvalidFile ? "not a standard MIDI file" : UnusableFileReason(path));
+    TellUnusableOnce("tune", path, why);
     return error;
   }
   const int id = FreeDeviceId();

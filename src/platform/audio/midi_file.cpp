@@ -8,6 +8,10 @@
 namespace {
 
 constexpr std::uint32_t kDefaultTempo = 500000;  // 120 beats a minute
+// A tune of the game is a few KB and the longest ordinary MIDI files a few hundred. Beyond
+// this a file is a damaged or foreign one: 1 MB of notes is some 350,000 events, about 20 MB
+// once our reader and the synthesizer's player have each parsed them.
+constexpr std::size_t kMaxTuneBytes = 1 << 20;
 
 std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at, int count) {
   std::uint32_t value = 0;
@@ -210,15 +214,20 @@ std::uint32_t MidiSong::TickAt(std::uint64_t micros) const {
   return static_cast<std::uint32_t>(std::min<std::uint64_t>(tick, endTick_));
 }
 
-std::optional<MidiSong> LoadMidiSong(const std::string& path, std::uint32_t* error) {
+std::optional<MidiSong> LoadMidiSong(const std::string& path, std::uint32_t* error,
+                                     std::string* why) {
   // Opened without waiting: a FIFO or a device is refused as a missing file would be.
   std::vector<std::uint8_t> bytes;
-  int why = 0;
-  if (!ReadSmallFile(path, SIZE_MAX, bytes, why)) {
+  int readError = 0;
+  if (!ReadSmallFile(path, kMaxTuneBytes, bytes, readError)) {
     if (error) *error = kMciFileNotFound;
+    if (why) *why = UnusableFileReason(readError, kMaxTuneBytes);
     return std::nullopt;
   }
   auto song = MidiSong::Parse(bytes);
-  if (!song && error) *error = kMciInvalidFile;
+  if (!song) {
+    if (error) *error = kMciInvalidFile;
+    if (why) *why = "not a standard MIDI file";
+  }
   return song;
 }

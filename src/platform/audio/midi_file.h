@@ -68,5 +68,7 @@ class MidiSong {
 constexpr std::uint32_t kMciFileNotFound = 275;
 constexpr std::uint32_t kMciInvalidFile = 296;
 
-// Reads and parses the file at a native path; null with the error number in *error.
-std::optional<MidiSong> LoadMidiSong(const std::string& path, std::uint32_t* error);
+// Reads and parses the file at a native path; null with the error number in *error and the
+// reason, for a message, in *why.
+std::optional<MidiSong> LoadMidiSong(const std::string& path, std::uint32_t* error,
+                                     std::string* why = nullptr);

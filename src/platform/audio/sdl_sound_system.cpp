@@ -1,6 +1,7 @@
 // The real sound system: one SDL audio device whose callback renders FluidSynth for the
 // tunes and adds the current sound effect.
 #include <SDL.h>
+#include <fcntl.h>
 #include <fluidsynth.h>
 #include <malloc.h>
 
@@ -31,10 +32,6 @@ constexpr double kSynthGain = 0.4;        // keeps a busy tune clear of clipping
 // game tune, at its busiest, sounds 63 (notes and their release tails), so none is ever
 // taken from a note that still sounds; 96 leaves half as many again to spare.
 constexpr int kPolyphony = 96;
-
-const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
-                                   "/usr/share/sounds/sf2/default-GM.sf2",
-                                   "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
 
 // The device, the synthesizer and the effect slot, shared by the system and its sequencers
 // so that a device still open at the end never outlives them.
@@ -160,9 +157,30 @@ class FluidSequencer : public SequencerBase {
   std::atomic<std::uint32_t> endTick_{0};
 };
 
+// Keeps FluidSynth's own lines about a font that does not load off standard error while it
+// lives: the game says in one line which font it cannot use. Fonts load before the audio
+// callback first runs or while it is held, so nothing else of FluidSynth's runs meanwhile.
+class QuietFluidSynth {
+ public:
+  QuietFluidSynth() {
+    for (int level : kLevels) previous_[level] = fluid_set_log_function(level, nullptr, nullptr);
+  }
+  ~QuietFluidSynth() {
+    for (int level : kLevels) fluid_set_log_function(level, previous_[level], nullptr);
+  }
+  QuietFluidSynth(const QuietFluidSynth&) = delete;
+  QuietFluidSynth& operator=(const QuietFluidSynth&) = delete;
+
+ private:
+  static constexpr int kLevels[] = {FLUID_PANIC, FLUID_ERR, FLUID_WARN};
+  fluid_log_function_t previous_[FLUID_WARN + 1] = {};
+};
+
 // Loads the SoundFont with the presets of `wanted` only (all of them when it cannot be cut
-// down), in place of the one loaded before. False when it does not load.
-bool LoadFont(AudioEngine& engine, const std::string& path, const std::set<int>& wanted) {
+// down), in place of the one loaded before. False with the reason in `why` when it does not
+// load.
+bool LoadFont(AudioEngine& engine, const std::string& path, const std::set<int>& wanted,
+              std::string& why) {
   // The old presets go first, so that the two sets are never in memory together; voices
   // still sounding keep what they play until they end.
   if (engine.fontId >= 0) {
@@ -170,7 +188,18 @@ bool LoadFont(AudioEngine& engine, const std::string& path, const std::set<int>&
     engine.fontId = -1;
     malloc_trim(0);  // give the freed presets back to the system
   }
-  bool subset = ServeSoundFontSubset(path, wanted);
+  // Only a regular file whose lists we can read goes to the synthesizer: its own loaders
+  // would wait on a FIFO, and the last of them speaks up about a file of another kind.
+  int error = 0;
+  if (!OpenRegularFile(path, O_RDONLY, error)) {
+    why = UnusableFileReason(error);
+    return false;
+  }
+  why = "not a SoundFont it can read";  // whatever fails from here on
+  const FontServing serving = ServeSoundFontSubset(path, wanted);
+  if (serving == FontServing::kNoSoundFont) return false;
+  bool subset = serving == FontServing::kSubset;
+  QuietFluidSynth quiet;
   int id = fluid_synth_sfload(engine.synth, path.c_str(), 1);
   if (id < 0 && subset) {  // a font our cutting does not suit: whole, then
     ServeWholeSoundFont(path);
@@ -178,6 +207,7 @@ bool LoadFont(AudioEngine& engine, const std::string& path, const std::set<int>&
     id = fluid_synth_sfload(engine.synth, path.c_str(), 1);
   }
   if (id < 0) return false;
+  why.clear();
   engine.font = path;
   engine.fontId = id;
   engine.programs = wanted;
@@ -193,9 +223,10 @@ void CoverPrograms(AudioEngine& engine, const MidiSong& song) {
     if ((event.status & 0xF0) == 0xC0) wanted.insert(event.data1);
   if (wanted == engine.programs) return;
   DeviceLock lock(engine);
-  if (!LoadFont(engine, engine.font, wanted))
-    std::fprintf(stderr, "fumbo2: %s did not load again; the music is silent\n",
-                 engine.font.c_str());
+  std::string why;
+  if (!LoadFont(engine, engine.font, wanted, why))
+    std::fprintf(stderr, "fumbo2: %s did not load again (%s); the music is silent\n",
+                 engine.font.c_str(), why.c_str());
 }
 
 std::uint32_t WallClock() {
@@ -209,17 +240,9 @@ class SdlSoundSystem : public SoundSystem {
   explicit SdlSoundSystem(std::shared_ptr<AudioEngine> engine) : engine_(std::move(engine)) {}
   ~SdlSoundSystem() override { MciCloseAll(); }
 
-  bool PlayEffect(const std::string& path) override {
-    auto samples = LoadEffect(path);
-    if (samples == nullptr) return false;
-    DeviceLock lock(*engine_);
-    engine_->effects.Start(std::move(samples));
-    return true;
-  }
-
-  std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path,
-                                                 std::uint32_t* error) override {
-    auto song = LoadMidiSong(path, error);
+  std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path, std::uint32_t* error,
+                                                 std::string* why) override {
+    auto song = LoadMidiSong(path, error, why);
     if (!song) return nullptr;
     if (engine_->synth == nullptr)
       return std::make_unique<VirtualSequencer>(std::move(*song), WallClock);
@@ -227,8 +250,17 @@ class SdlSoundSystem : public SoundSystem {
     return std::make_unique<FluidSequencer>(std::move(*song), engine_);
   }
 
+ protected:
+  bool StartEffect(const std::string& path, EffectFailure& failure) override {
+    auto samples = LoadEffect(path, failure);
+    if (samples == nullptr) return false;
+    DeviceLock lock(*engine_);
+    engine_->effects.Start(std::move(samples));
+    return true;
+  }
+
  private:
-  std::shared_ptr<const EffectSamples> LoadEffect(const std::string& path);
+  std::shared_ptr<const EffectSamples> LoadEffect(const std::string& path, EffectFailure& failure);
 
   std::shared_ptr<AudioEngine> engine_;
   std::map<std::string, std::shared_ptr<const EffectSamples>> cache_;
@@ -247,13 +279,32 @@ bool SensibleEffect(const SDL_AudioSpec& spec, Uint32 size, const SDL_AudioCVT& 
          kMaxEffectBytes;
 }
 
+// Whether every chunk of a RIFF file lies within the file. SDL reserves the size that a chunk
+// claims before it finds the bytes missing: a damaged size would take up to 4 GB.
+bool ChunksFitTheFile(const std::vector<std::uint8_t>& file) {
+  for (std::size_t at = 12; at + 8 <= file.size();) {
+    const std::uint64_t size =
+        file[at + 4] | file[at + 5] << 8 | file[at + 6] << 16 | std::uint64_t{file[at + 7]} << 24;
+    if (size > file.size() - at - 8) return false;
+    at += 8 + size + (size & 1);  // a chunk of odd size is followed by a pad byte
+  }
+  return true;
+}
+
 // The WAV file converted to the device's format (stereo float), kept for the next time.
-// Null, as for a missing file, when it cannot be read or is out of range.
-std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::string& path) {
+// Null, as for a missing file, with the reason in `failure` when it cannot be read or is out
+// of range.
+std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::string& path,
+                                                                EffectFailure& failure) {
   if (auto found = cache_.find(path); found != cache_.end()) return found->second;
   std::vector<std::uint8_t> file;
-  int why = 0;
-  if (!ReadSmallFile(path, kMaxEffectBytes, file, why)) return nullptr;  // never waits
+  int error = 0;
+  if (!ReadSmallFile(path, kMaxEffectBytes, file, error)) {  // never waits
+    failure = EffectFailure::OfFile(error, kMaxEffectBytes);
+    return nullptr;
+  }
+  failure.why = kNotAWave;  // whatever fails from here on
+  if (!ChunksFitTheFile(file)) return nullptr;
   SDL_AudioSpec spec;
   Uint8* data = nullptr;
   Uint32 size = 0;
@@ -281,8 +332,9 @@ std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::strin
   return samples;
 }
 
-// The synthesizer, or null with the reason in `why`.
-bool StartSynth(AudioEngine& engine, std::string& why) {
+// The synthesizer with the first of `soundFonts` that loads, or null with the reason in `why`
+// (empty when each font there was told already).
+bool StartSynth(AudioEngine& engine, const std::vector<std::string>& soundFonts, std::string& why) {
   setenv("OMP_NUM_THREADS", "1", 0);  // one worker thread is plenty for a tune
   engine.settings = new_fluid_settings();
   fluid_settings_setnum(engine.settings, "synth.sample-rate", engine.rate);
@@ -301,18 +353,24 @@ bool StartSynth(AudioEngine& engine, std::string& why) {
   // The synthesizer loads a font through our loader, which keeps only the presets in use:
   // at first those a reset selects (program 0 of every bank: piano, standard drum kit).
   fluid_synth_add_sfloader(engine.synth, NewSoundFontSubsetLoader(engine.settings));
-  std::error_code ec;
-  for (const char* font : kSoundFonts)
-    if (std::filesystem::exists(font, ec) && LoadFont(engine, font, {0})) return true;
+  bool told = false;
+  for (const std::string& font : soundFonts) {
+    std::error_code ec;
+    if (!std::filesystem::exists(font, ec)) continue;  // not installed
+    std::string fontWhy;
+    if (LoadFont(engine, font, {0}, fontWhy)) return true;
+    TellUnusableOnce("music with the SoundFont", font, fontWhy);
+    told = true;
+  }
   delete_fluid_synth(engine.synth);
   engine.synth = nullptr;
-  why = "no General MIDI SoundFont under /usr/share/sounds/sf2";
+  if (!told) why = "no General MIDI SoundFont under /usr/share/sounds/sf2";
   return false;
 }
 
 }  // namespace
 
-std::unique_ptr<SoundSystem> CreateSdlSoundSystem() {
+std::unique_ptr<SoundSystem> CreateSdlSoundSystem(const std::vector<std::string>& soundFonts) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     std::fprintf(stderr, "fumbo2: no audio (%s); music and sounds are silent\n", SDL_GetError());
     return CreateVirtualSoundSystem(WallClock);
@@ -333,7 +391,7 @@ std::unique_ptr<SoundSystem> CreateSdlSoundSystem() {
     return CreateVirtualSoundSystem(WallClock);
   }
   std::string why;
-  if (!StartSynth(*engine, why))
+  if (!StartSynth(*engine, soundFonts, why) && !why.empty())
     std::fprintf(stderr, "fumbo2: %s; the music is silent\n", why.c_str());
   SDL_PauseAudioDevice(engine->device, 0);
   return std::make_unique<SdlSoundSystem>(std::move(engine));

@@ -3,20 +3,36 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-bool NeedsAlias(const std::string& name) { return name.find(' ') != std::string::npos; }
+// A name that a command cannot carry as it is: a blank or a tab ends a word, a quote opens one.
+bool NeedsAlias(const std::string& name) {
+  return name.find_first_of(" \t\"") != std::string::npos;
+}
+
+// A name longer than eight letters, a dot and three. It has an alias too, which a path takes
+// only when it would not fit otherwise.
+bool IsLong(const std::string& name) {
+  if (name == "." || name == "..") return false;
+  const std::size_t dot = name.find('.');
+  if (dot == std::string::npos) return name.size() > 8;
+  return dot > 8 || name.size() - dot - 1 > 3 || name.find('.', dot + 1) != std::string::npos;
+}
+
+bool HasAlias(const std::string& name) { return NeedsAlias(name) || IsLong(name); }
 
 std::string Squeezed(const std::string& text, std::size_t limit) {
   std::string out;
   for (char c : text) {
-    if (c == ' ' || c == '.' || c == '"') continue;
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == ' ' || c == '.' || c == '"' || c == '\\' || byte < 0x20 || byte == 0x7F) continue;
     if (out.size() == limit) break;
-    out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    out += static_cast<char>(std::toupper(byte));
   }
   return out;
 }
@@ -29,33 +45,46 @@ std::pair<std::string, std::string> AliasStem(const std::string& name) {
           hasExtension ? Squeezed(name.substr(dot + 1), 3) : std::string()};
 }
 
-// The alias of `name` among the names of `folder`: names that need one and share its stem
-// are numbered in sorted order.
-std::string AliasIn(const fs::path& folder, const std::string& name) {
+std::string Alias(const std::pair<std::string, std::string>& stem, int number) {
+  const std::string alias = stem.first + "~" + std::to_string(number);
+  return stem.second.empty() ? alias : alias + "." + stem.second;
+}
+
+// The names of `folder` that have an alias, by alias: names that share a stem are numbered
+// in sorted order.
+std::map<std::string, std::string> NamesByAlias(const fs::path& folder) {
   std::vector<std::string> names;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec))
     names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
-  const auto stem = AliasStem(name);
-  int number = 0;
-  for (const std::string& other : names) {
-    if (NeedsAlias(other) && AliasStem(other) == stem) ++number;
-    if (other == name) break;
+  std::map<std::pair<std::string, std::string>, int> numbers;
+  std::map<std::string, std::string> byAlias;
+  for (const std::string& name : names) {
+    if (!HasAlias(name)) continue;
+    const auto stem = AliasStem(name);
+    byAlias.emplace(Alias(stem, ++numbers[stem]), name);
   }
-  std::string alias = stem.first + "~" + std::to_string(std::max(number, 1));
-  return stem.second.empty() ? alias : alias + "." + stem.second;
+  return byAlias;
+}
+
+// The alias of `name` among the names of `folder`.
+std::string AliasIn(const fs::path& folder, const std::string& name) {
+  for (const auto& [alias, named] : NamesByAlias(folder))
+    if (named == name) return alias;
+  return Alias(AliasStem(name), 1);  // gone meanwhile
 }
 
 }  // namespace
 
-std::string ShortPathOf(const std::string& path) {
+std::string ShortPathOf(const std::string& path, bool everyLongName) {
   std::error_code ec;
   if (path.empty() || !fs::exists(path, ec)) return {};
   fs::path walked, shortened;
   for (const fs::path& part : fs::path(path)) {
     const std::string name = part.string();
-    shortened /= NeedsAlias(name) ? AliasIn(walked, name) : name;
+    const bool alias = NeedsAlias(name) || (everyLongName && IsLong(name));
+    shortened /= alias ? AliasIn(walked, name) : name;
     walked /= part;
   }
   return shortened.string();
@@ -69,13 +98,9 @@ std::string ResolveShortPath(const std::string& path) {
     const std::string name = part.string();
     fs::path next = resolved / part;
     if (name.find('~') != std::string::npos && !fs::exists(next, ec)) {
-      for (const auto& entry : fs::directory_iterator(resolved.empty() ? "." : resolved, ec)) {
-        const std::string candidate = entry.path().filename().string();
-        if (NeedsAlias(candidate) && AliasIn(resolved, candidate) == name) {
-          next = resolved / candidate;
-          break;
-        }
-      }
+      const auto names = NamesByAlias(resolved);
+      if (const auto found = names.find(name); found != names.end())
+        next = resolved / found->second;
     }
     resolved = next;
   }

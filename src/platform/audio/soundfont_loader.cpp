@@ -1,5 +1,7 @@
 #include "platform/audio/soundfont_loader.h"
 
+#include <fcntl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "platform/audio/soundfont_subset.h"
+#include "platform/file_access.h"
 
 namespace {
 
@@ -31,32 +34,29 @@ std::mutex servedMutex;
 std::map<std::string, Served> served;
 
 struct OpenFile {
-  std::FILE* file = nullptr;
+  FileHandle file;
   std::shared_ptr<const View> view;
   std::uint64_t size = 0;
   std::uint64_t at = 0;
 };
 
 void* Open(const char* path) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return nullptr;
-  auto* open = new OpenFile{file, nullptr, 0, 0};
+  int error = 0;
+  FileHandle file = OpenRegularFile(path, O_RDONLY, error);  // a FIFO never holds it up
+  const std::optional<std::uint64_t> size = file.Size();
+  if (!size) return nullptr;
+  auto* open = new OpenFile{std::move(file), nullptr, *size, 0};
   {
     std::lock_guard lock(servedMutex);
     if (auto found = served.find(path); found != served.end()) open->view = found->second.view;
   }
-  if (open->view != nullptr) {
-    open->size = open->view->Size();
-  } else if (fseeko(file, 0, SEEK_END) == 0) {
-    open->size = static_cast<std::uint64_t>(ftello(file));
-  }
+  if (open->view != nullptr) open->size = open->view->Size();
   return open;
 }
 
 // Copies `count` bytes of the file at `from` out of the real file.
 bool ReadReal(OpenFile& open, std::uint64_t from, std::uint8_t* to, std::uint64_t count) {
-  return fseeko(open.file, static_cast<off_t>(from), SEEK_SET) == 0 &&
-         std::fread(to, 1, count, open.file) == count;
+  return ReadExactlyAt(open.file.Get(), from, to, static_cast<std::size_t>(count));
 }
 
 int Read(void* buffer, fluid_long_long_t count, void* handle) {
@@ -100,9 +100,7 @@ fluid_long_long_t Tell(void* handle) {
 }
 
 int Close(void* handle) {
-  auto* open = static_cast<OpenFile*>(handle);
-  std::fclose(open->file);
-  delete open;
+  delete static_cast<OpenFile*>(handle);
   return FLUID_OK;
 }
 
@@ -114,14 +112,14 @@ fluid_sfloader_t* NewSoundFontSubsetLoader(fluid_settings_t* settings) {
   return loader;
 }
 
-bool ServeSoundFontSubset(const std::string& path, const std::set<int>& programs) {
+FontServing ServeSoundFontSubset(const std::string& path, const std::set<int>& programs) {
   std::lock_guard lock(servedMutex);
   Served& entry = served[path];
   if (!entry.font) entry.font = SoundFontSubset::Read(path);
   entry.view = nullptr;
-  if (!entry.font) return false;
+  if (!entry.font) return FontServing::kNoSoundFont;
   auto pdta = entry.font->PresetData(programs);
-  if (!pdta) return false;
+  if (!pdta) return FontServing::kWhole;
   auto view = std::make_shared<View>();
   view->pdtaOffset = entry.font->PresetDataOffset();
   view->pdta = std::move(*pdta);
@@ -129,7 +127,7 @@ bool ServeSoundFontSubset(const std::string& path, const std::set<int>& programs
   const auto riffSize = static_cast<std::uint32_t>(view->Size() - 8);
   for (int i = 0; i < 4; ++i) view->riff[4 + i] = static_cast<std::uint8_t>(riffSize >> (8 * i));
   entry.view = std::move(view);
-  return true;
+  return FontServing::kSubset;
 }
 
 void ServeWholeSoundFont(const std::string& path) {

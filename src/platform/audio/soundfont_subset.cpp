@@ -1,10 +1,13 @@
 #include "platform/audio/soundfont_subset.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <tuple>
+
+#include "platform/file_access.h"
 
 namespace {
 
@@ -127,27 +130,23 @@ std::vector<std::uint8_t> PresetList(const Output (&out)[kChunkCount]) {
 }  // namespace
 
 std::optional<SoundFontSubset> SoundFontSubset::Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  int error = 0;
+  const FileHandle file = OpenRegularFile(path, O_RDONLY, error);  // a FIFO is refused at once
+  const std::optional<std::uint64_t> fileSize = file.Size();
   std::uint8_t header[12];
-  if (!in.read(reinterpret_cast<char*>(header), sizeof header) ||
+  if (!fileSize || !ReadExactlyAt(file.Get(), 0, header, sizeof header) ||
       std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "sfbk", 4) != 0)
     return std::nullopt;
-  in.seekg(0, std::ios::end);
-  const auto fileSize = static_cast<std::uint64_t>(in.tellg());
   // The top-level lists: INFO, sdta, pdta; only pdta is read.
   std::uint64_t at = 12;
-  while (in.seekg(static_cast<std::streamoff>(at)) &&
-         in.read(reinterpret_cast<char*>(header), 12)) {
+  while (ReadExactlyAt(file.Get(), at, header, sizeof header)) {
     const std::uint32_t size = Read32(header + 4);
-    if (at + 8 + size > fileSize) return std::nullopt;
+    if (at + 8 + size > *fileSize) return std::nullopt;
     if (std::memcmp(header, "LIST", 4) == 0 && std::memcmp(header + 8, "pdta", 4) == 0) {
       SoundFontSubset font;
       font.pdtaOffset_ = at;
       font.pdta_.resize(std::size_t{8} + size);
-      in.seekg(static_cast<std::streamoff>(at));
-      if (!in.read(reinterpret_cast<char*>(font.pdta_.data()),
-                   static_cast<std::streamsize>(font.pdta_.size())))
-        return std::nullopt;
+      if (!ReadExactlyAt(file.Get(), at, font.pdta_.data(), font.pdta_.size())) return std::nullopt;
       return font;
     }
     at += std::uint64_t{8} + size + (size & 1);

@@ -25,21 +25,28 @@ class VirtualSoundSystem : public SoundSystem {
   explicit VirtualSoundSystem(std::function<std::uint32_t()> clock) : clock_(std::move(clock)) {}
   ~VirtualSoundSystem() override { MciCloseAll(); }
 
+  std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path, std::uint32_t* error,
+                                                 std::string* why) override {
+    auto song = LoadMidiSong(path, error, why);
+    if (!song) return nullptr;
+    return std::make_unique<VirtualSequencer>(std::move(*song), clock_);
+  }
+
+ protected:
   // Nothing is heard; the answer is whether a real system could play the file.
-  bool PlayEffect(const std::string& path) override {
+  bool StartEffect(const std::string& path, EffectFailure& failure) override {
     int error = 0;
     FileHandle file = OpenRegularFile(path, O_RDONLY, error);
     std::vector<std::uint8_t> header;
-    if (!file || !ReadFromStart(file.Get(), 12, header, error) || header.size() < 12) return false;
+    if (!file || !ReadFromStart(file.Get(), 12, header, error)) {
+      failure = EffectFailure::OfFile(error);
+      return false;
+    }
     const std::string text(header.begin(), header.end());
-    return text.compare(0, 4, "RIFF") == 0 && text.compare(8, 4, "WAVE") == 0;
-  }
-
-  std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path,
-                                                 std::uint32_t* error) override {
-    auto song = LoadMidiSong(path, error);
-    if (!song) return nullptr;
-    return std::make_unique<VirtualSequencer>(std::move(*song), clock_);
+    if (text.size() == 12 && text.compare(0, 4, "RIFF") == 0 && text.compare(8, 4, "WAVE") == 0)
+      return true;
+    failure.why = kNotAWave;
+    return false;
   }
 
  private:

@@ -1,7 +1,6 @@
 // The winmm and kernel32 calls of the sound and music code: PlaySoundA, mciSendStringA,
 // GetShortPathNameA and GetVersionExA.
 #include <cstring>
-#include <filesystem>
 
 #include "platform/audio/mci_interpreter.h"
 #include "platform/audio/short_path.h"
@@ -25,13 +24,12 @@ int PlaySoundA(const char* path, void* module, std::uint32_t flags) {
   (void)flags;  // every effect of the game is asynchronous
   const std::string gamePath = path == nullptr ? std::string() : std::string(path);
   const std::string native = NativePath(gamePath);
-  std::error_code ec;
-  const bool missing = !std::filesystem::is_regular_file(native, ec);
+  EffectFailure failure;
+  const bool played = CurrentBackend().Sound().PlayEffect(native, &failure);
   CurrentBackend().Record({"\"ev\":\"sound\",\"name\":" + JsonQuote(BaseName(gamePath)) +
-                           ",\"missing\":" + (missing ? "true" : "false")});
-  if (CurrentBackend().Sound().PlayEffect(native)) return 1;
-  TellUnusableOnce("sound effect", native,
-                   missing ? UnusableFileReason(native) : "not a WAV file it can read");
+                           ",\"missing\":" + (failure.missing ? "true" : "false")});
+  if (played) return 1;
+  TellUnusableOnce("sound effect", native, failure.why);
   return 0;
 }
 
@@ -53,12 +51,25 @@ std::uint32_t mciSendStringA(const char* command, char* returnString, std::uint3
 std::uint32_t GetShortPathNameA(const char* longPath, char* shortPath, std::uint32_t length) {
   if (shortPath != nullptr && length > 0) shortPath[0] = '\0';
   if (longPath == nullptr) return 0;
-  const std::string result = ShortPathOf(NativePath(longPath));
+  // Only the music player asks for short names: a path without one is a tune that cannot
+  // play.
+  const std::string native = NativePath(longPath);
+  std::string result = ShortPathOf(native);
   if (result.empty()) {
-    // Only the music player asks for short names: a file without one is a tune that
-    // cannot play.
-    TellUnusableOnce("tune", NativePath(longPath), "no such file");
+    TellUnusableOnce("tune", native, "no such file");
     return 0;
+  }
+  // A path too long for the buffer takes the alias of each long name too.
+  if (shortPath != nullptr && result.size() + 1 > length) {
+    const std::string shorter = ShortPathOf(native, true);
+    if (shorter.size() + 1 <= length) {
+      result = shorter;
+    } else {
+      TellUnusableOnce("tune", native,
+                       "its path is too long for the music player even in short form (" +
+                           std::to_string(shorter.size()) + " characters, " +
+                           std::to_string(length > 0 ? length - 1 : 0) + " at most)");
+    }
   }
   // Too small a buffer: the size needed, with its NUL, and nothing written.
   if (shortPath == nullptr || result.size() + 1 > length)

@@ -1,11 +1,13 @@
 #include "platform/headless/headless_backend.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "platform/audio/sequencer_device.h"
 #include "platform/audio/sound_system.h"
+#include "platform/file_access.h"
 #include "platform/system.h"
 
 namespace {
@@ -21,14 +23,19 @@ constexpr int kDesignHeight = 240;
 // Stands in if no virtual sound system can be made: nothing plays, no tune opens.
 class SilentSoundSystem : public SoundSystem {
  public:
-  bool PlayEffect(const std::string& path) override {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-  }
-  std::unique_ptr<SequencerDevice> OpenSequencer(const std::string&,
-                                                 std::uint32_t* error) override {
+  std::unique_ptr<SequencerDevice> OpenSequencer(const std::string&, std::uint32_t* error,
+                                                 std::string* why) override {
     if (error != nullptr) *error = 275;  // as a missing file
+    if (why != nullptr) *why = "no sequencer";
     return nullptr;
+  }
+
+ protected:
+  bool StartEffect(const std::string& path, EffectFailure& failure) override {
+    int error = 0;
+    if (OpenRegularFile(path, O_RDONLY, error)) return true;
+    failure = EffectFailure::OfFile(error);
+    return false;
   }
 };
 
