@@ -141,20 +141,19 @@ bool Sync(int fd, int& error) {
   return false;
 }
 
-// A write past the file-size limit would end the program by signal, halfway through a record;
-// ignored, the write fails with EFBIG and can be undone. Nothing else of the game wants the
-// signal, and a handler someone installed stays.
-void LetTheSizeLimitFailWrites() {
-  struct sigaction current {};
-  if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
-    ::signal(SIGXFSZ, SIG_IGN);
-}
-
 }  // namespace
+
+void LetFailedWritesFailAlone() {
+  for (int number : {SIGPIPE, SIGXFSZ}) {
+    struct sigaction current {};
+    if (::sigaction(number, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+      ::signal(number, SIG_IGN);
+  }
+}
 
 bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error, bool& undone) {
   undone = true;
-  LetTheSizeLimitFailWrites();
+  LetFailedWritesFailAlone();
   std::vector<std::uint8_t> old;
   if (!ReadFromStart(fd, bytes.size(), old, error)) return false;
   const std::size_t done = WriteFromStart(fd, bytes.data(), bytes.size(), error);

@@ -67,6 +67,12 @@ bool WriteAtStart(int fd, const std::vector<std::uint8_t>& bytes, int& error, bo
 bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::uint8_t>& bytes,
                    int& error);
 
+// A write that fails must fail alone, not end the program and the exit's save with it: a
+// pipe whose reader has gone (standard error's, say) and the file-size limit would each end it
+// by signal, a record half written. Both signals are ignored unless someone handles them;
+// a failed write then returns EPIPE or EFBIG like any other failure.
+void LetFailedWritesFailAlone();
+
 // Says on standard error, once for each file, that the game cannot use it ("fumbo2: cannot
 // play the tune PATH: REASON"). The game never looks at the results of its sound and music
 // calls, so this is where a player learns why something is silent.

@@ -16,6 +16,7 @@
 
 #include "platform/audio/sound_system.h"
 #include "platform/backend.h"
+#include "platform/file_access.h"
 #include "platform/sdl/message_box_font.h"
 #include "platform/sdl/message_box_window.h"
 #include "platform/sdl/sdl_keys.h"
@@ -84,10 +85,10 @@ extern "C" void NoteEndSignal(int) { gEndSignal.store(true); }
 
 // SIGTERM, SIGINT and SIGHUP end the game in order (SDL would turn the first two into a
 // close request, which asks a question). A signal ignored when the program started (nohup,
-// a background job) stays ignored. A standard error whose reader has gone costs the
-// message alone, not the game and its save: SIGPIPE is ignored.
+// a background job) stays ignored. A message that cannot be written (a standard error
+// nobody reads any more) costs the message alone.
 void CatchSignals() {
-  std::signal(SIGPIPE, SIG_IGN);
+  LetFailedWritesFailAlone();
   for (int number : {SIGTERM, SIGINT, SIGHUP}) {
     struct sigaction old {};
     if (sigaction(number, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
