@@ -1,13 +1,10 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <SDL.h>
-#include <signal.h>
 #include <time.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,12 +13,11 @@
 
 #include "platform/audio/sound_system.h"
 #include "platform/backend.h"
-#include "platform/file_access.h"
 #include "platform/sdl/message_box_font.h"
 #include "platform/sdl/message_box_window.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/sdl_window.h"
-#include "platform/sdl/x_connection.h"
+#include "platform/sdl/session_end.h"
 
 namespace {
 
@@ -74,32 +70,6 @@ bool ChooseDesktopVideo() {
   const char* display = Setting("DISPLAY") ? Setting("DISPLAY") : Setting("WAYLAND_DISPLAY");
   if (display == nullptr) CannotOpenWindow("no display (is DISPLAY set?)");
   CannotOpenWindow(std::string("no display at ") + display + " (" + SDL_GetError() + ")");
-}
-
-// Set by the termination signals and never cleared; the game's thread looks at it where it
-// pumps events, idles or waits in a message box, every few milliseconds.
-std::atomic<bool> gEndSignal{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may set only this");
-
-extern "C" void NoteEndSignal(int) { gEndSignal.store(true); }
-
-// SIGTERM, SIGINT and SIGHUP end the game in order (SDL would turn the first two into a
-// close request, which asks a question). A signal ignored when the program started (nohup,
-// a background job) stays ignored. A message that cannot be written (a standard error
-// nobody reads any more) costs the message alone.
-void CatchSignals() {
-  LetFailedWritesFailAlone();
-  for (int number : {SIGTERM, SIGINT, SIGHUP}) {
-    struct sigaction old {};
-    if (sigaction(number, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
-    struct sigaction action {};
-    action.sa_handler = NoteEndSignal;
-    sigemptyset(&action.sa_mask);
-    // A library's blocking call that the signal interrupts goes on rather than failing with
-    // EINTR, which not every library expects.
-    action.sa_flags = SA_RESTART;
-    sigaction(number, &action, nullptr);
-  }
 }
 
 std::uint32_t MonotonicMilliseconds() {
@@ -341,7 +311,7 @@ void SdlBackend::CloseRequest() {
 }
 
 void SdlBackend::EndIfSignalled() {
-  if (gEndSignal.load()) EndSession();
+  if (EndSignalled()) EndSession();
 }
 
 void SdlBackend::EndSession() {
@@ -353,7 +323,7 @@ void SdlBackend::LoseDisplay() {
   if (!displayLost_ && !ending_) {
     displayLost_ = true;
     std::fprintf(stderr, "fumbo2: the connection to the display was lost; the game ends\n");
-    if (!gEndSignal.load()) exitStatus_ = 1;
+    if (!EndSignalled()) exitStatus_ = 1;
     EndSession();
   }
   Leave();
@@ -472,7 +442,7 @@ MsgBoxAnswer SdlBackend::MessageBox(const std::string& text, MsgBoxButtons butto
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
           DispatchWindowEvent(event.window);
       },
-      [] { return gEndSignal.load(); });
+      [] { return EndSignalled(); });
   if (!answer) EndSession();  // the box is down already
   return *answer;
 }
@@ -535,8 +505,9 @@ int RunWithSdlBackend(const char* argv0, std::function<void()> program) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The game asks its own question when the window is closed.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // SDL would turn SIGINT and SIGTERM into a close request, which asks a question.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  CatchSignals();
+  CatchEndSignals();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) NoDisplay();
   // Lives until the program ends through End(), which never returns.
   static SdlBackend* backend = new SdlBackend(argv0);
