@@ -21,7 +21,7 @@ class Surface {
   int Width() const { return width_; }
   int Height() const { return height_; }
 
-  // Pixels are written only through SetPixel and RowToChange, and every pixel written joins
+  // Pixels are written only through SetPixel and ...ToChange, and every pixel written joins
   // the changed box (below), so the window shows it; Row is for reading.
   Colour Pixel(int x, int y) const { return pixels_[Index(x, y)]; }
   void SetPixel(int x, int y, Colour c) {
@@ -34,6 +34,12 @@ class Surface {
   Colour* RowToChange(int y, int left, int right) {
     Touch(left, y, right, y + 1);
     return pixels_.data() + Index(0, y);
+  }
+  // Rows top..bottom-1, to write columns left..right-1 of them, which join the changed box;
+  // row y starts at the result + y * Width(). One box for a whole block copy.
+  Colour* PixelsToChange(int left, int top, int right, int bottom) {
+    Touch(left, top, right, bottom);
+    return pixels_.data();
   }
   // Copies the pixels out as an Image (tests, snapshots, screenshots).
   Image Snapshot() const;
