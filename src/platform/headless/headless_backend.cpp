@@ -177,8 +177,8 @@ void HeadlessBackend::DeliverPaint() {
 void HeadlessBackend::TakeEndSession() {
   if (!endSessionRequested_) return;
   endSessionRequested_ = false;
-  if (!handlers_.EndSession) End();
-  handlers_.EndSession();
+  if (handlers_.EndSession) handlers_.EndSession();
+  End();
 }
 
 void HeadlessBackend::DeliverClose() {
@@ -299,12 +299,9 @@ void HeadlessBackend::ScreenSize(int& width, int& height) {
 
 MsgBoxAnswer HeadlessBackend::MessageBox(const std::string& text, MsgBoxButtons buttons,
                                          const std::string& caption) {
+  TakeEndSession();  // nobody is there to answer
   const MsgBoxAnswer fallback =
       buttons == MsgBoxButtons::YesNo ? MsgBoxAnswer::Yes : MsgBoxAnswer::Ok;
-  if (endSessionRequested_) {
-    TakeEndSession();
-    return fallback;
-  }
   MsgBoxAnswer answer = fallback;
   if (!answers_.empty()) {
     answer = answers_.front();

@@ -80,7 +80,7 @@ class HeadlessBackend : public Backend {
   // Writes snapshot NAME; the trace line is added here after it returns.
   void SetSnapshotTaker(std::function<void(const std::string& name)> taker);
   // As a termination signal would: the main window's EndSession runs at the next Idle,
-  // PumpEvents or message box (which then gives its default answer unasked and unrecorded).
+  // PumpEvents or message box (before the box is shown or recorded), and the program ends.
   // Scripts have no such event, so replays never meet it.
   void RequestEndSession() { endSessionRequested_ = true; }
 
