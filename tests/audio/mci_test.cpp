@@ -151,6 +151,20 @@ TEST_F(MciTest, QuotedPathsKeepTheirBlanksAndShortFormsOpenToo) {
   EXPECT_STREQ(missing, "");
 }
 
+// An alias is never the name of a neighbour, whatever its case: the next number is taken.
+TEST_F(MciTest, AShortFormPassesOverANeighbourNamedLikeItsAlias) {
+  for (const char* name : {"my game", "MYGAME~1", "mygame~2"})
+    std::filesystem::create_directories(folder_.Path() + "/" + name);
+  std::filesystem::copy_file(song_, folder_.Path() + "/my game/Opening.mid");
+  folder_.Write("MYGAME~1/Opening.mid", SmfFile(0, 96, {TrackBody().End(96).bytes()}));
+  char shortPath[512] = {};
+  ASSERT_GT(GetShortPathNameA((folder_.Path() + "/my game\\Opening.mid").c_str(), shortPath, 512),
+            0u);
+  EXPECT_NE(std::string(shortPath).find("/MYGAME~3/Opening.mid"), std::string::npos) << shortPath;
+  ASSERT_EQ(Send(std::string("open ") + shortPath + " type sequencer alias midifile"), 0u);
+  EXPECT_EQ(Status("length"), "16");  // the game's tune, not the neighbour's
+}
+
 TEST_F(MciTest, ErrorsAndTheirNumbersLeaveTheReplyEmpty) {
   EXPECT_EQ(Send(""), 267u);
   EXPECT_EQ(reply_, "");

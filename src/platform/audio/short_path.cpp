@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -50,20 +51,32 @@ std::string Alias(const std::pair<std::string, std::string>& stem, int number) {
   return stem.second.empty() ? alias : alias + "." + stem.second;
 }
 
+std::string UpperCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
 // The names of `folder` that have an alias, by alias: names that share a stem are numbered
-// in sorted order.
+// in sorted order, passing over a number whose alias the folder already holds as a name.
+// Names match without regard to case, as the system's do: a "mygame~1" rules out "MYGAME~1".
 std::map<std::string, std::string> NamesByAlias(const fs::path& folder) {
   std::vector<std::string> names;
+  std::set<std::string> taken;
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec))
+  for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec)) {
     names.push_back(entry.path().filename().string());
+    taken.insert(UpperCase(names.back()));
+  }
   std::sort(names.begin(), names.end());
   std::map<std::pair<std::string, std::string>, int> numbers;
   std::map<std::string, std::string> byAlias;
   for (const std::string& name : names) {
     if (!HasAlias(name)) continue;
     const auto stem = AliasStem(name);
-    byAlias.emplace(Alias(stem, ++numbers[stem]), name);
+    std::string alias;
+    do alias = Alias(stem, ++numbers[stem]);
+    while (taken.contains(alias));
+    byAlias.emplace(alias, name);
   }
   return byAlias;
 }

@@ -3,7 +3,8 @@
 // an upper-case alias such as "MYGAME~1" (the first six letters without blanks and quotes, a
 // tilde and a number, and the first three letters of the extension). Names longer than eight
 // letters, a dot and three have aliases too, taken when a path is too long otherwise; the
-// names that share a stem are numbered in the order of the names of their folder.
+// names that share a stem are numbered in the order of the names of their folder, and a
+// number whose alias is already a name there, in any case, is passed over for the next.
 #pragma once
 
 #include <string>
