@@ -15,6 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const MidiEvent& event : song->Events()) {
     if (event.tick < previous) FuzzFailure("events out of time order");
     if (event.tick > song->EndTick()) FuzzFailure("an event after the end");
+    if (event.status == 0xF0 && song->SysEx(event.sysex).empty())
+      FuzzFailure("an empty system-exclusive message");
     previous = event.tick;
   }
   // Positions map to ticks and back without passing the end.

@@ -52,16 +52,31 @@ TEST(MidiFile, FormatOneMergesTracksAndTakesTempoFromAnyTrack) {
   EXPECT_EQ(song->Events()[1].tick, 10u);
 }
 
-TEST(MidiFile, SysexAndMetaEventsAreSkippedAndCancelRunningStatus) {
+// System exclusive reaches the synthesizer whole, from either form; meta events are not
+// sent; both cancel running status.
+TEST(MidiFile, SysexIsKeptWholeAndMetaEventsCancelRunningStatus) {
   TrackBody body;
   body.Event(0, {0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7})
       .Event(0, {0xFF, 0x03, 0x04, 'T', 'u', 'n', 'e'})
       .Event(0, {0xB0, 7, 100})
-      .Event(24, {0xF7, 0x01, 0x00})
-      .End(24);
+      .Event(24, {0xF7, 0x01, 0x00})                   // bytes to send as they are: not a message
+      .Event(0, {0xF0, 0x02, 0x43, 0x10})              // a message in packets...
+      .Event(0, {0xB0, 7, 90})                         // (other events may come between)
+      .Event(6, {0xF7, 0x03, 0x4C, 0x00, 0xF7})        // ...complete at its last
+      .Event(0, {0xF7, 0x04, 0xF0, 0x41, 0x10, 0xF7})  // a message sent as it is
+      .End(18);
   auto song = MidiSong::Parse(SmfFile(0, 96, {body.bytes()}));
   ASSERT_TRUE(song);
-  EXPECT_EQ(song->Events().size(), 1u);
+  ASSERT_EQ(song->Events().size(), 5u);
+  auto sysex = [&](std::size_t index) {
+    const MidiEvent& event = song->Events()[index];
+    EXPECT_EQ(event.status, 0xF0) << index;
+    const auto bytes = song->SysEx(event.sysex);
+    return std::make_pair(event.tick, Bytes(bytes.begin(), bytes.end()));
+  };
+  EXPECT_EQ(sysex(0), std::make_pair(0u, Bytes{0x7E, 0x7F, 0x09, 0x01}));
+  EXPECT_EQ(sysex(3), std::make_pair(30u, Bytes{0x43, 0x10, 0x4C, 0x00}));
+  EXPECT_EQ(sysex(4), std::make_pair(30u, Bytes{0x41, 0x10}));
   EXPECT_EQ(song->EndTick(), 48u);
 
   TrackBody broken;

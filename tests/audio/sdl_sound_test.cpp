@@ -107,6 +107,44 @@ TEST_F(SdlSoundTest, ATuneSoundsAndStopsWhenItsTimeIsOver) {
   EXPECT_GT(Level(before, before + kRate / 2), 0.01);  // the note
 }
 
+// Files a reader must take, though the synthesizer's own file player would not: a chunk of
+// an unknown kind between the tracks, SMPTE timing, a meta event of an odd length, system
+// exclusive in its F7 forms. Each sounds for its half second and ends.
+TEST_F(SdlSoundTest, EveryFileTheReaderTakesSoundsAndEnds) {
+  auto halfSecondNote = [](TrackBody body, std::uint32_t ticks) {
+    return body.Event(0, {0xC0, 0}).Event(0, {0x90, 67, 110}).Event(ticks, {0x80, 67, 0}).End(0);
+  };
+  Bytes unknownChunk = SmfFile(1, 96, {TrackBody().Tempo(0, 500000).End(0).bytes()});
+  AppendChunk(unknownChunk, "XFIH", {1, 2, 3});
+  AppendChunk(unknownChunk, "MTrk", halfSecondNote(TrackBody(), 96).bytes());
+  unknownChunk[11] = 2;  // two tracks
+  const std::pair<const char*, Bytes> files[] = {
+      {"an unknown chunk", unknownChunk},
+      {"SMPTE timing", SmfFile(0, 0xE728, {halfSecondNote(TrackBody(), 500).bytes()})},
+      {"a key signature of 4 bytes",
+       SmfFile(0, 96,
+               {halfSecondNote(TrackBody().Event(0, {0xFF, 0x59, 4, 0, 0, 0, 0}), 96).bytes()})},
+      {"system exclusive as F7 packets",
+       SmfFile(0, 96,
+               {halfSecondNote(TrackBody()
+                                   .Event(0, {0xF7, 6, 0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7})
+                                   .Event(0, {0xF0, 2, 0x7E, 0x7F})
+                                   .Event(0, {0xF7, 3, 0x09, 0x01, 0xF7}),
+                               96)
+                    .bytes()})},
+  };
+  for (const auto& [what, file] : files) {
+    auto device = Open(file);
+    ASSERT_TRUE(device) << what;
+    const std::size_t before = FramesWritten();
+    const long took = PlayToEnd(*device);
+    EXPECT_GE(took, 400) << what;
+    EXPECT_LE(took, 700) << what;
+    EXPECT_EQ(device->Position(), device->Length()) << what;
+    EXPECT_GT(Level(before, before + kRate * 3 / 10), 0.01) << what;
+  }
+}
+
 TEST_F(SdlSoundTest, EveryRewindPlaysTheFirstNoteAgain) {
   auto device = Open(OneNoteSong(24));  // 125 ms at tick 0, then silence
   ASSERT_TRUE(device);
@@ -264,6 +302,33 @@ TEST(SdlSoundWithoutDevice, SaysSoOnceAndStillKeepsTime) {
   EXPECT_EQ(device->Mode(), SequencerMode::Playing);
   std::this_thread::sleep_for(std::chrono::milliseconds(1050));
   EXPECT_EQ(device->Mode(), SequencerMode::Stopped);
+}
+
+// A device that stops taking sound no longer runs its callback: the tune keeps its time in
+// silence, a second behind, says so once, and ends.
+TEST(SdlSoundOnAStalledDevice, ATuneStillEndsAndSaysWhy) {
+  TempFolder folder("fumbo-stalled-audio");
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", (folder.Path() + "/out.raw").c_str(), 1);
+  setenv("SDL_DISKAUDIODELAY", "4000", 1);  // a buffer, then nothing for 4 s
+  auto sound = CreateSdlSoundSystem();
+  unsetenv("SDL_DISKAUDIODELAY");
+  const std::string path = folder.Write("t.mid", OneNoteSong(96));
+  std::uint32_t error = 0;
+  auto device = sound->OpenSequencer(path, &error, nullptr);
+  ASSERT_TRUE(device);
+  testing::internal::CaptureStderr();
+  const auto start = Clock::now();
+  device->Play(std::nullopt, std::nullopt);
+  while (device->Mode() == SequencerMode::Playing && Clock::now() - start < std::chrono::seconds(4))
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  const double took = std::chrono::duration<double>(Clock::now() - start).count();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "fumbo2: cannot play the tune " + path +
+                ": the audio device stopped taking sound; it keeps its time in silence\n");
+  EXPECT_EQ(device->Mode(), SequencerMode::Stopped);
+  EXPECT_NEAR(took, 2.0, 0.3);  // the tune's second, and the second it may lag
+  EXPECT_EQ(device->Position(), device->Length());
 }
 
 // A FIFO where the SoundFont belongs, and a file that is no SoundFont: the sound system starts

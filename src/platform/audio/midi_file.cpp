@@ -9,8 +9,8 @@ namespace {
 
 constexpr std::uint32_t kDefaultTempo = 500000;  // 120 beats a minute
 // A tune of the game is a few KB and the longest ordinary MIDI files a few hundred. Beyond
-// this a file is a damaged or foreign one: 1 MB of notes is some 350,000 events, about 20 MB
-// once our reader and the synthesizer's player have each parsed them.
+// this a file is a damaged or foreign one: 1 MB of notes is some 350,000 events, several MB
+// once read.
 constexpr std::size_t kMaxTuneBytes = 1 << 20;
 
 std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t at, int count) {
@@ -51,7 +51,6 @@ class MidiReader {
     std::stable_sort(tempoChanges_.begin(), tempoChanges_.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     song_.BuildTempoMap(std::move(tempoChanges_));
-    song_.bytes_.assign(bytes_.begin(), bytes_.end());
     return std::move(song_);
   }
 
@@ -94,6 +93,7 @@ class MidiReader {
   bool ReadTrack(std::size_t at, std::size_t end) {
     std::uint64_t tick = 0;
     std::uint8_t running = 0;
+    inSysEx_ = false;  // a message left unfinished by the last track is dropped
     while (at < end) {
       std::uint32_t delta = 0;
       if (!ReadNumber(at, end, delta)) return false;
@@ -144,19 +144,47 @@ class MidiReader {
     }
     std::uint32_t size = 0;
     if (!ReadNumber(at, end, size) || size > end - at) return false;
-    if (status == 0xFF && type == 0x51 && size == 3) {
-      const std::uint32_t tempo = BigEndian(bytes_, at, 3);
-      tempoChanges_.emplace_back(tick, std::max<std::uint32_t>(tempo, 1));
-    }
+    const auto data = bytes_.subspan(at, size);
     at += size;
+    if (status != 0xFF) {
+      AddSysEx(status, data, tick);
+    } else if (type == 0x51 && size == 3) {
+      tempoChanges_.emplace_back(tick, std::max<std::uint32_t>(BigEndian(data, 0, 3), 1));
+    }
     endOfTrack = status == 0xFF && type == 0x2F;
     return true;
+  }
+
+  // System exclusive comes in two forms: F0 and the message, which ends in F7 unless it goes
+  // on in F7 packets; or F7 and bytes to send as they are, a message when they run from F0 to
+  // F7. The synthesizer gets each whole message at the time of its last packet; other bytes
+  // sent as they are (song select, real time) mean nothing to it.
+  void AddSysEx(std::uint8_t status, std::span<const std::uint8_t> data, std::uint32_t tick) {
+    if (status == 0xF0) {
+      sysEx_.assign(data.begin(), data.end());
+    } else if (inSysEx_) {
+      sysEx_.insert(sysEx_.end(), data.begin(), data.end());
+    } else if (!data.empty() && data.front() == 0xF0) {
+      sysEx_.assign(data.begin() + 1, data.end());
+    } else {
+      return;
+    }
+    inSysEx_ = sysEx_.empty() || sysEx_.back() != 0xF7;
+    if (inSysEx_) return;  // more packets to come
+    sysEx_.pop_back();
+    if (sysEx_.empty()) return;
+    song_.events_.push_back(
+        MidiEvent{tick, 0xF0, 0, 0, static_cast<std::uint32_t>(song_.sysex_.size())});
+    song_.sysex_.push_back(std::move(sysEx_));
+    sysEx_.clear();
   }
 
   std::span<const std::uint8_t> bytes_;
   std::size_t at_ = 0;
   MidiSong song_;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> tempoChanges_;
+  std::vector<std::uint8_t> sysEx_;  // the system-exclusive message being read
+  bool inSysEx_ = false;             // its last packet is still to come
 };
 
 std::optional<MidiSong> MidiSong::Parse(std::span<const std::uint8_t> bytes) {

@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
-// One channel message (note, controller, program, ...), on the merged time line.
+// One message for the synthesizer on the merged time line: a channel message (note,
+// controller, program, ...), or with status 0xF0 a system-exclusive message whose bytes are
+// MidiSong::SysEx(sysex).
 struct MidiEvent {
   std::uint32_t tick = 0;
   std::uint8_t status = 0;
   std::uint8_t data1 = 0;
   std::uint8_t data2 = 0;
+  std::uint32_t sysex = 0;
 };
 
 class MidiSong {
@@ -31,7 +34,8 @@ class MidiSong {
   // The tick of the last end of track (or of the last event).
   std::uint32_t EndTick() const { return endTick_; }
   const std::vector<MidiEvent>& Events() const { return events_; }
-  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+  // The bytes of a system-exclusive message between its F0 and its closing F7.
+  std::span<const std::uint8_t> SysEx(std::uint32_t index) const { return sysex_[index]; }
 
   // Song pointer units; the end tick maps to LengthUnits and back.
   std::uint32_t LengthUnits() const { return TickToUnits(endTick_); }
@@ -61,7 +65,7 @@ class MidiSong {
   std::uint32_t endTick_ = 0;
   std::vector<TempoPoint> tempo_;
   std::vector<MidiEvent> events_;
-  std::vector<std::uint8_t> bytes_;
+  std::vector<std::vector<std::uint8_t>> sysex_;
 };
 
 // MCI error numbers of a failed load.

@@ -6,19 +6,21 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/audio/effect_mixer.h"
 #include "platform/audio/mci_interpreter.h"
 #include "platform/audio/sound_system.h"
 #include "platform/audio/soundfont_loader.h"
+#include "platform/audio/tune_performance.h"
 #include "platform/audio/virtual_sequencer.h"
 #include "platform/file_access.h"
 
@@ -32,6 +34,15 @@ constexpr double kSynthGain = 0.4;        // keeps a busy tune clear of clipping
 // game tune, at its busiest, sounds 63 (notes and their release tails), so none is ever
 // taken from a note that still sounds; 96 leaves half as many again to spare.
 constexpr int kPolyphony = 96;
+// How far a tune's time may run ahead of its sound before the device counts as no longer
+// taking sound. A device renders its buffer every 12 ms or so.
+constexpr std::uint32_t kSilentDeviceMillis = 1000;
+
+std::uint32_t WallClock() {
+  using namespace std::chrono;
+  return static_cast<std::uint32_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
 
 // The device, the synthesizer and the effect slot, shared by the system and its sequencers
 // so that a device still open at the end never outlives them.
@@ -39,9 +50,9 @@ struct AudioEngine {
   SDL_AudioDeviceID device = 0;
   int rate = kRate;
   fluid_settings_t* settings = nullptr;
-  fluid_synth_t* synth = nullptr;  // null: tunes keep time in silence
-  int players = 0;                 // tunes playing (changed with the device locked)
-  std::string font;                // the SoundFont's path
+  fluid_synth_t* synth = nullptr;       // null: tunes keep time in silence
+  std::vector<TunePerformance*> tunes;  // playing (changed with the device locked)
+  std::string font;                     // the SoundFont's path
   int fontId = -1;
   std::set<int> programs;  // whose presets are loaded (every preset has to be kept in memory)
   bool wholeFont = false;  // the font could not be cut down to some programs
@@ -57,17 +68,26 @@ struct AudioEngine {
   // While no tune plays and the last notes have died away the synthesizer would render
   // silence: it is left alone then.
   bool Sounding() const {
-    return synth != nullptr && (players > 0 || fluid_synth_get_active_voice_count(synth) > 0);
+    return synth != nullptr && (!tunes.empty() || fluid_synth_get_active_voice_count(synth) > 0);
   }
 
+  // The synthesizer is rendered in stretches that end where an event of a tune is due, so
+  // that each event sounds at its own sample (as near as the synthesizer's blocks of 64 allow).
   static void Callback(void* userdata, Uint8* stream, int length) {
     auto* engine = static_cast<AudioEngine*>(userdata);
     auto* out = reinterpret_cast<float*>(stream);
     const int frames = length / static_cast<int>(2 * sizeof(float));
-    if (engine->Sounding()) {
-      fluid_synth_write_float(engine->synth, frames, out, 0, 2, out, 1, 2);
-    } else {
-      std::fill(out, out + 2 * frames, 0.0f);
+    for (int done = 0; done < frames;) {
+      int stretch = frames - done;
+      for (TunePerformance* tune : engine->tunes) stretch = tune->FramesBeforeNextEvent(stretch);
+      float* at = out + 2 * done;
+      if (engine->Sounding()) {
+        fluid_synth_write_float(engine->synth, stretch, at, 0, 2, at, 1, 2);
+      } else {
+        std::fill(at, at + 2 * stretch, 0.0f);
+      }
+      for (TunePerformance* tune : engine->tunes) tune->Advance(stretch);
+      done += stretch;
     }
     engine->effects.MixInto(out, frames);
   }
@@ -84,34 +104,29 @@ class DeviceLock {
   SDL_AudioDeviceID device_;
 };
 
-// A sequencer that plays through a FluidSynth player, a new one for every start: a player
-// that seeks back to 0 loses the notes at tick 0.
+// A sequencer whose tune the audio callback plays into the synthesizer.
 class FluidSequencer : public SequencerBase {
  public:
-  FluidSequencer(MidiSong song, std::shared_ptr<AudioEngine> engine)
-      : SequencerBase(std::move(song)), engine_(std::move(engine)) {}
+  FluidSequencer(MidiSong song, std::shared_ptr<AudioEngine> engine, std::string path)
+      : SequencerBase(std::move(song)), engine_(std::move(engine)), path_(std::move(path)) {}
   ~FluidSequencer() override { Close(); }
 
  protected:
   void StartOutput(std::uint32_t fromTick) override {
     DeviceLock lock(*engine_);
-    DeletePlayer();
-    fluid_synth_system_reset(engine_->synth);
-    player_ = new_fluid_player(engine_->synth);
-    if (player_ == nullptr) return;
-    ++engine_->players;
-    fluid_player_add_mem(player_, Song().Bytes().data(), Song().Bytes().size());
-    fluid_player_set_playback_callback(player_, &FluidSequencer::PassEvent, this);
-    // Seeking replays the program, controller and tempo changes before the tick.
-    if (fromTick > 0) fluid_player_seek(player_, static_cast<int>(fromTick));
-    fluid_player_play(player_);
-    startTick_ = fromTick;
+    EndTune();
+    tune_.emplace(Song(), engine_->synth, engine_->rate, fromTick, endTick_);
+    engine_->tunes.push_back(&*tune_);
+    startClock_ = WallClock();
   }
 
   void StopOutput(bool silence) override {
     DeviceLock lock(*engine_);
-    DeletePlayer();
-    if (!silence) return;
+    EndTune();
+    if (!silence) {  // the end of the song: what still sounds is released and rings out
+      fluid_synth_all_notes_off(engine_->synth, -1);
+      return;
+    }
     fluid_synth_all_sounds_off(engine_->synth, -1);
     for (int channel = 0; channel < 16; ++channel) {
       fluid_synth_cc(engine_->synth, channel, 64, 0);   // sustain off
@@ -119,42 +134,42 @@ class FluidSequencer : public SequencerBase {
     }
   }
 
-  void OutputEndsAt(std::uint32_t tick) override { endTick_ = tick; }
+  void OutputEndsAt(std::uint32_t tick) override {
+    endTick_ = tick;
+    DeviceLock lock(*engine_);
+    if (tune_) tune_->EndAt(tick);
+  }
 
+  // The tick the sound has reached. A device that stops taking sound no longer runs the
+  // callback, and its tune would play for ever: the tune's time then goes on by the clock, in
+  // silence, a second behind, and it still ends.
   std::uint32_t OutputTick() override {
     DeviceLock lock(*engine_);
-    if (player_ == nullptr) return Song().EndTick();  // no player: nothing to wait for
-    const int tick = fluid_player_get_current_tick(player_);
-    // Until the first rendering after a start the player still reports 0.
-    return std::max(startTick_, static_cast<std::uint32_t>(std::max(tick, 0)));
+    if (!tune_) return Song().EndTick();
+    const std::uint32_t heard = tune_->Tick();
+    const std::uint32_t elapsed = WallClock() - startClock_;
+    if (elapsed <= kSilentDeviceMillis) return heard;
+    const std::uint32_t timed = std::min(
+        Song().TickAt(tune_->StartMicros() + std::uint64_t{elapsed - kSilentDeviceMillis} * 1000),
+        endTick_);
+    if (timed <= heard) return heard;
+    TellUnusableOnce("tune", path_,
+                     "the audio device stopped taking sound; it keeps its time in silence");
+    return timed;
   }
 
  private:
-  // Runs in the audio callback: the events of the player reach the synthesizer, except the
-  // notes that would start at or after the end of a "play ... to" (judged by the player's
-  // tick, which moves in steps of one 64-sample block).
-  static int PassEvent(void* data, fluid_midi_event_t* event) {
-    auto* self = static_cast<FluidSequencer*>(data);
-    const bool noteOn = (fluid_midi_event_get_type(event) & 0xF0) == 0x90 &&
-                        fluid_midi_event_get_velocity(event) > 0;
-    if (noteOn &&
-        fluid_player_get_current_tick(self->player_) >= static_cast<int>(self->endTick_.load()))
-      return FLUID_OK;
-    return fluid_synth_handle_midi_event(self->engine_->synth, event);
-  }
-
-  void DeletePlayer() {
-    if (player_ == nullptr) return;
-    fluid_player_stop(player_);
-    delete_fluid_player(player_);
-    player_ = nullptr;
-    --engine_->players;
+  void EndTune() {
+    if (!tune_) return;
+    std::erase(engine_->tunes, &*tune_);
+    tune_.reset();
   }
 
   std::shared_ptr<AudioEngine> engine_;
-  fluid_player_t* player_ = nullptr;
-  std::uint32_t startTick_ = 0;
-  std::atomic<std::uint32_t> endTick_{0};
+  std::string path_;
+  std::optional<TunePerformance> tune_;
+  std::uint32_t endTick_ = 0;
+  std::uint32_t startClock_ = 0;
 };
 
 // Keeps FluidSynth's own lines about a font that does not load off standard error while it
@@ -229,12 +244,6 @@ void CoverPrograms(AudioEngine& engine, const MidiSong& song) {
                  engine.font.c_str(), why.c_str());
 }
 
-std::uint32_t WallClock() {
-  using namespace std::chrono;
-  return static_cast<std::uint32_t>(
-      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
 class SdlSoundSystem : public SoundSystem {
  public:
   explicit SdlSoundSystem(std::shared_ptr<AudioEngine> engine) : engine_(std::move(engine)) {}
@@ -247,7 +256,7 @@ class SdlSoundSystem : public SoundSystem {
     if (engine_->synth == nullptr)
       return std::make_unique<VirtualSequencer>(std::move(*song), WallClock);
     CoverPrograms(*engine_, *song);
-    return std::make_unique<FluidSequencer>(std::move(*song), engine_);
+    return std::make_unique<FluidSequencer>(std::move(*song), engine_, path);
   }
 
  protected:
@@ -344,7 +353,6 @@ bool StartSynth(AudioEngine& engine, const std::vector<std::string>& soundFonts,
   fluid_settings_setint(engine.settings, "synth.chorus.active", 0);
   fluid_settings_setint(engine.settings, "synth.cpu-cores", 1);
   fluid_settings_setint(engine.settings, "synth.dynamic-sample-loading", 1);
-  fluid_settings_setstr(engine.settings, "player.timing-source", "sample");
   engine.synth = new_fluid_synth(engine.settings);
   if (engine.synth == nullptr) {
     why = "the synthesizer did not start";
