@@ -424,7 +424,8 @@ case_display_lost() {
 
 # A window manager that never answers a request to show a window (one starting up with the
 # session may take it and drop it) holds nothing: the game goes on past the splash to read
-# its files, and a termination signal still ends it at once, saving.
+# its files, and a termination signal still ends it at once, saving. The focus the server
+# refuses to the window never shown is not worth a line.
 case_deaf_window_manager() {
   local folder="$out/program"
   make_program_folder "$folder"
@@ -439,6 +440,7 @@ case_deaf_window_manager() {
   kill -TERM "$game_pid"
   await_game_end 2
   [ "$game_status" = 0 ] || fail "SIGTERM ended the game with status $game_status"
+  ! grep -q 'refused a request' "$out/stderr.txt" || fail "an expected refusal was told"
   expect_file "$folder/user.ini" 0000000000
   expect_file "$folder/HighSc.sav" abcd00000000ffffffff0100000000000011223344
 }
