@@ -1,6 +1,7 @@
 #include "platform/sdl/session_end.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <signal.h>
 
 #include <atomic>
@@ -25,8 +26,11 @@ extern "C" int ConnectionBroken(Display*) {
   std::_Exit(1);  // the X library would end the program as soon as this returned
 }
 
-// For example focus given to a window that a window manager still starting has not mapped.
+// A refused request costs that request alone. Focus given to a window not mapped yet is
+// refused while a window manager is still starting, since showing a window does not wait
+// for the map: that refusal is expected and nothing is said. Any other kind is told once.
 extern "C" int RequestRefused(Display*, XErrorEvent* error) {
+  if (error->request_code == X_SetInputFocus && error->error_code == BadMatch) return 0;
   static std::set<std::pair<int, int>> told;
   if (told.emplace(error->request_code, error->error_code).second)
     std::fprintf(stderr, "fumbo2: the X server refused a request (request %d, error %d)\n",

@@ -15,5 +15,6 @@ bool EndSignalled();
 // Once SDL has opened the display (harmless where SDL does not use X): `lost` runs on the
 // thread whose X call found the connection broken; no X call may follow, and it must not
 // return. A request the X server refuses costs that request alone and is told on standard
-// error, once for each kind of request and refusal.
+// error, once for each kind of request and refusal; focus refused to a window not mapped yet,
+// which a window manager still starting brings, is not told.
 void WatchXConnection(void (*lost)());
