@@ -176,6 +176,20 @@ TEST_F(SdlSoundTest, StopSilencesAtOnceAndPlayingFromAPositionWorks) {
   EXPECT_NEAR(std::chrono::duration<double>(Clock::now() - start).count(), 0.5, 0.1);
 }
 
+// A start past the beginning takes the controllers before it: a channel turned down at 0
+// stays silent when the tune starts at its note.
+TEST_F(SdlSoundTest, AStartPastTheBeginningTakesTheControllersBeforeIt) {
+  TrackBody body;
+  body.Event(0, {0xB0, 7, 0}).Event(0, {0xC0, 0}).Event(96, {0x90, 67, 110});
+  auto device = Open(SmfFile(0, 96, {body.Event(96, {0x80, 67, 0}).End(0).bytes()}));
+  ASSERT_TRUE(device);
+  const std::size_t before = FramesWritten();
+  device->Play(4, std::nullopt);
+  while (device->Mode() == SequencerMode::Playing)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  EXPECT_LT(Level(before, FramesWritten()), 0.001);
+}
+
 TEST_F(SdlSoundTest, AnEffectSoundsAndANewOneCutsIt) {
   const std::string wav = folder_.Write("Fall.wav", SineWav(400));
   EXPECT_FALSE(sound_->PlayEffect(folder_.Path() + "/none.wav"));
