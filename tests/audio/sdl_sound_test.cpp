@@ -1,6 +1,10 @@
 // The real sound system on SDL's disk audio driver: what it writes is what would be heard.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -318,15 +322,17 @@ TEST(SdlSoundWithoutDevice, SaysSoOnceAndStillKeepsTime) {
   EXPECT_EQ(device->Mode(), SequencerMode::Stopped);
 }
 
-// A device that stops taking sound no longer runs its callback: the tune keeps its time in
-// silence, a second behind, says so once, and ends.
+// A device that stops taking sound no longer runs its callback: after a second of that the
+// tune goes on by the clock in silence, says so once, and ends. Here the device writes into a
+// FIFO that nobody reads: once the FIFO is full, the device's thread waits in write().
 TEST(SdlSoundOnAStalledDevice, ATuneStillEndsAndSaysWhy) {
   TempFolder folder("fumbo-stalled-audio");
+  const std::string fifo = folder.Path() + "/out.raw";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", (folder.Path() + "/out.raw").c_str(), 1);
-  setenv("SDL_DISKAUDIODELAY", "4000", 1);  // a buffer, then nothing for 4 s
+  setenv("SDL_DISKAUDIOFILE", fifo.c_str(), 1);
   auto sound = CreateSdlSoundSystem();
-  unsetenv("SDL_DISKAUDIODELAY");
   const std::string path = folder.Write("t.mid", OneNoteSong(96));
   std::uint32_t error = 0;
   auto device = sound->OpenSequencer(path, &error, nullptr);
@@ -337,12 +343,84 @@ TEST(SdlSoundOnAStalledDevice, ATuneStillEndsAndSaysWhy) {
   while (device->Mode() == SequencerMode::Playing && Clock::now() - start < std::chrono::seconds(4))
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   const double took = std::chrono::duration<double>(Clock::now() - start).count();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "fumbo2: cannot play the tune " + path +
-                ": the audio device stopped taking sound; it keeps its time in silence\n");
   EXPECT_EQ(device->Mode(), SequencerMode::Stopped);
   EXPECT_NEAR(took, 2.0, 0.3);  // the tune's second, and the second it may lag
   EXPECT_EQ(device->Position(), device->Length());
+  // The FIFO is read again, so that the device's file is free for the capture's flush and the
+  // device closes.
+  fcntl(reader, F_SETFL, 0);
+  std::thread drain([reader] {
+    char bytes[4096];
+    while (read(reader, bytes, sizeof bytes) > 0) continue;
+  });
+  EXPECT_EQ(
+      testing::internal::GetCapturedStderr(),
+      "fumbo2: the audio device stopped taking sound; the tune " + path + " goes on in silence\n");
+  device.reset();
+  sound.reset();
+  drain.join();
+  close(reader);
+}
+
+// Where the tune stands in a game that a shell's Ctrl+Z or a debugger stops for 1.5 s, half a
+// second into a tune of two: in milliseconds of the tune, as the player reports it and as the
+// frames written say, right after the stop and at the end.
+struct TuneAcrossAStop {
+  double positionAfter, heardAfter, positionAtEnd, heardAtEnd;
+};
+
+// The game's side, in a process of its own that stops itself; `report` gets what it saw.
+[[noreturn]] void PlayAcrossAStop(const TempFolder& folder, int report) {
+  const std::string output = folder.Path() + "/out.raw";
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+  const int said = open((folder.Path() + "/stderr.txt").c_str(), O_WRONLY | O_CREAT, 0644);
+  dup2(said, STDERR_FILENO);
+  auto sound = CreateSdlSoundSystem();
+  TrackBody body;  // 25 frames of 40 ticks a second: a tick, and a position unit, is 1 ms
+  body.Event(0, {0xC0, 0}).Event(0, {0x90, 67, 110}).Event(2000, {0x80, 67, 0}).End(0);
+  std::uint32_t error = 0;
+  auto device = sound->OpenSequencer(folder.Write("t.mid", SmfFile(0, 0xE728, {body.bytes()})),
+                                     &error, nullptr);
+  auto heard = [&, before = std::filesystem::file_size(output)] {
+    return static_cast<double>(std::filesystem::file_size(output) - before) / 8 / kRate * 1000;
+  };
+  device->Play(std::nullopt, std::nullopt);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  raise(SIGSTOP);
+  TuneAcrossAStop seen{};
+  seen.positionAfter = device->Position();
+  seen.heardAfter = heard();
+  while (device->Mode() == SequencerMode::Playing)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  seen.positionAtEnd = device->Position();
+  seen.heardAtEnd = heard();
+  _exit(write(report, &seen, sizeof seen) == sizeof seen ? 0 : 1);
+}
+
+TEST(SdlSoundInAStoppedGame, TheTuneGoesOnFromWhereItsSoundStopped) {
+  TempFolder folder("fumbo-stopped-game");
+  int report[2];
+  ASSERT_EQ(pipe(report), 0);
+  const pid_t game = fork();
+  if (game == 0) PlayAcrossAStop(folder, report[1]);
+  close(report[1]);
+  int status = 0;
+  ASSERT_EQ(waitpid(game, &status, WUNTRACED), game);
+  ASSERT_TRUE(WIFSTOPPED(status));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  kill(game, SIGCONT);
+  TuneAcrossAStop seen{};
+  const bool reported = read(report[0], &seen, sizeof seen) == sizeof seen;
+  close(report[0]);
+  ASSERT_EQ(waitpid(game, &status, 0), game);
+  ASSERT_TRUE(reported);
+  EXPECT_NEAR(seen.positionAfter, seen.heardAfter, 40);  // a buffer or two in flight
+  EXPECT_EQ(seen.positionAtEnd, 2000);
+  EXPECT_NEAR(seen.heardAtEnd, 2000, 40);
+  std::ifstream said(folder.Path() + "/stderr.txt");
+  const std::string lines(std::istreambuf_iterator<char>(said), {});
+  EXPECT_EQ(lines.find("fumbo2:"), std::string::npos) << lines;
 }
 
 // A FIFO where the SoundFont belongs, and a file that is no SoundFont: the sound system starts

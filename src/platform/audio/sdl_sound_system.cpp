@@ -10,10 +10,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/effect_mixer.h"
@@ -34,14 +37,80 @@ constexpr double kSynthGain = 0.4;        // keeps a busy tune clear of clipping
 // game tune, at its busiest, sounds 63 (notes and their release tails), so none is ever
 // taken from a note that still sounds; 96 leaves half as many again to spare.
 constexpr int kPolyphony = 96;
-// How far a tune's time may run ahead of its sound before the device counts as no longer
-// taking sound. A device renders its buffer every 12 ms or so.
+// How long the device may run no callback before it counts as no longer taking sound. A
+// device renders its buffer every 12 ms or so.
 constexpr std::uint32_t kSilentDeviceMillis = 1000;
+// A gap between two looks at the device longer than this is not the device's silence alone:
+// the whole process was stopped meanwhile (a shell's Ctrl+Z, a debugger), the audio thread
+// with it, while the clock went on. Only this much of such a gap counts, so the device has time
+// to run again once the process goes on.
+constexpr std::uint32_t kLongestLookGapMillis = 200;
+// How long the end of the game waits for the device to close. Closing waits for the device's
+// thread, which a device that takes no more sound (a sound server that hangs) holds for ever.
+constexpr auto kDeviceCloseBound = std::chrono::seconds(1);
 
 std::uint32_t WallClock() {
   using namespace std::chrono;
   return static_cast<std::uint32_t>(
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// Closes the device, unless its thread does not come back within the bound: the device is
+// then left to the end of the program. True when it closed.
+bool CloseDevice(SDL_AudioDeviceID device) {
+  std::packaged_task<void()> close([device] { SDL_CloseAudioDevice(device); });
+  std::future<void> closed = close.get_future();
+  std::thread closer;
+  try {
+    closer = std::thread(std::move(close));
+  } catch (const std::system_error&) {  // no thread to spare: the close waits, then
+    SDL_CloseAudioDevice(device);
+    return true;
+  }
+  if (closed.wait_for(kDeviceCloseBound) == std::future_status::ready) {
+    closer.join();
+    return true;
+  }
+  closer.detach();
+  std::fprintf(stderr, "fumbo2: the audio device did not close; the game ends without it\n");
+  return false;
+}
+
+// Whether the audio device still takes sound, judged by its own progress: how long its callback
+// has not run, counted only while the game ran too. A starved audio thread runs late, but runs.
+class SilentDeviceWatch {
+ public:
+  SilentDeviceWatch() = default;
+  SilentDeviceWatch(std::uint64_t callbacks, std::uint32_t now)
+      : callbacks_(callbacks), lastLook_(now) {}
+
+  // The milliseconds the device has run no callback, as far as the looks can tell.
+  std::uint32_t SilentMillis(std::uint64_t callbacks, std::uint32_t now) {
+    const std::uint32_t gap = now - lastLook_;
+    lastLook_ = now;
+    if (callbacks != callbacks_) {
+      callbacks_ = callbacks;
+      silent_ = 0;
+    } else {
+      silent_ += std::min(gap, kLongestLookGapMillis);
+    }
+    return silent_;
+  }
+
+ private:
+  std::uint64_t callbacks_ = 0;
+  std::uint32_t lastLook_ = 0;
+  std::uint32_t silent_ = 0;
+};
+
+// Said once for each tune: the game looks at none of the player's results, so this is where a
+// player learns why the music went quiet.
+void TellSilentDeviceOnce(const std::string& path) {
+  static std::set<std::string> told;
+  if (told.insert(path).second)
+    std::fprintf(stderr,
+                 "fumbo2: the audio device stopped taking sound; the tune %s goes on in silence\n",
+                 path.c_str());
 }
 
 // The device, the synthesizer and the effect slot, shared by the system and its sequencers
@@ -52,6 +121,7 @@ struct AudioEngine {
   fluid_settings_t* settings = nullptr;
   fluid_synth_t* synth = nullptr;       // null: tunes keep time in silence
   std::vector<TunePerformance*> tunes;  // playing (changed with the device locked)
+  std::uint64_t callbacks = 0;          // runs of the callback (counted with the device locked)
   std::string font;                     // the SoundFont's path
   int fontId = -1;
   std::set<int> programs;  // whose presets are loaded (every preset has to be kept in memory)
@@ -59,10 +129,17 @@ struct AudioEngine {
   EffectMixer effects{kFadeFrames};
 
   ~AudioEngine() {
-    if (device != 0) SDL_CloseAudioDevice(device);
+    bool closed = true;
+    if (device != 0) {
+      // Paused, the device's thread runs the callback no more: the engine may go even when the
+      // device is left open.
+      SDL_PauseAudioDevice(device, 1);
+      closed = CloseDevice(device);
+    }
     if (synth != nullptr) delete_fluid_synth(synth);
     if (settings != nullptr) delete_fluid_settings(settings);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // Ending audio would wait for a device left open all over again.
+    if (closed) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
   // While no tune plays and the last notes have died away the synthesizer would render
@@ -75,6 +152,7 @@ struct AudioEngine {
   // that each event sounds at its own sample (as near as the synthesizer's blocks of 64 allow).
   static void Callback(void* userdata, Uint8* stream, int length) {
     auto* engine = static_cast<AudioEngine*>(userdata);
+    ++engine->callbacks;
     auto* out = reinterpret_cast<float*>(stream);
     const int frames = length / static_cast<int>(2 * sizeof(float));
     for (int done = 0; done < frames;) {
@@ -117,7 +195,7 @@ class FluidSequencer : public SequencerBase {
     EndTune();
     tune_.emplace(Song(), engine_->synth, engine_->rate, fromTick, endTick_);
     engine_->tunes.push_back(&*tune_);
-    startClock_ = WallClock();
+    watch_ = SilentDeviceWatch(engine_->callbacks, WallClock());
   }
 
   void StopOutput(bool silence) override {
@@ -141,21 +219,16 @@ class FluidSequencer : public SequencerBase {
   }
 
   // The tick the sound has reached. A device that stops taking sound no longer runs the
-  // callback, and its tune would play for ever: the tune's time then goes on by the clock, in
-  // silence, a second behind, and it still ends.
+  // callback, and its tune would play for ever: once it has been silent for a second, the
+  // tune's time goes on by the clock, in silence, and still ends. When the device takes sound
+  // again, the tune goes on from where its sound stopped.
   std::uint32_t OutputTick() override {
     DeviceLock lock(*engine_);
     if (!tune_) return Song().EndTick();
-    const std::uint32_t heard = tune_->Tick();
-    const std::uint32_t elapsed = WallClock() - startClock_;
-    if (elapsed <= kSilentDeviceMillis) return heard;
-    const std::uint32_t timed = std::min(
-        Song().TickAt(tune_->StartMicros() + std::uint64_t{elapsed - kSilentDeviceMillis} * 1000),
-        endTick_);
-    if (timed <= heard) return heard;
-    TellUnusableOnce("tune", path_,
-                     "the audio device stopped taking sound; it keeps its time in silence");
-    return timed;
+    const std::uint32_t silent = watch_.SilentMillis(engine_->callbacks, WallClock());
+    if (silent <= kSilentDeviceMillis) return tune_->Tick();
+    TellSilentDeviceOnce(path_);
+    return tune_->Tick(std::uint64_t{silent - kSilentDeviceMillis} * 1000);
   }
 
  private:
@@ -169,7 +242,7 @@ class FluidSequencer : public SequencerBase {
   std::string path_;
   std::optional<TunePerformance> tune_;
   std::uint32_t endTick_ = 0;
-  std::uint32_t startClock_ = 0;
+  SilentDeviceWatch watch_;
 };
 
 // Keeps FluidSynth's own lines about a font that does not load off standard error while it

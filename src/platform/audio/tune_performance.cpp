@@ -47,11 +47,11 @@ void TunePerformance::Advance(int frames) {
   SendDueEvents();
 }
 
-std::uint32_t TunePerformance::Tick() const {
+std::uint32_t TunePerformance::Tick(std::uint64_t aheadMicros) const {
   if (rendered_ >= endFrame_) return endTick_;
   const auto rate = static_cast<std::uint64_t>(rate_);
   const std::uint64_t micros = startMicros_ + rendered_ / rate * kMicrosPerSecond +
-                               rendered_ % rate * kMicrosPerSecond / rate;
+                               rendered_ % rate * kMicrosPerSecond / rate + aheadMicros;
   // The tick at the start's time may round down below the start.
   return std::clamp(song_.TickAt(micros), std::min(fromTick_, endTick_), endTick_);
 }

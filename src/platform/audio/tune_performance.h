@@ -24,10 +24,10 @@ class TunePerformance {
   int FramesBeforeNextEvent(int frames) const;
   // `frames` more frames have been rendered: sends the events that have come due.
   void Advance(int frames);
-  // The tick the rendering has reached; the end tick once it is passed, when every event up
-  // to the end has been sent.
-  std::uint32_t Tick() const;
-  std::uint64_t StartMicros() const { return startMicros_; }
+  // The tick the rendering has reached, or `aheadMicros` past it (a tune whose device no
+  // longer takes sound goes on in silence); the end tick once it is passed, when every event
+  // up to the end has been sent.
+  std::uint32_t Tick(std::uint64_t aheadMicros = 0) const;
 
  private:
   std::uint64_t FrameOf(std::uint32_t tick) const;

@@ -475,13 +475,17 @@ void SdlBackend::End() {
   if (!displayLost_ && !ending_) {
     ending_ = true;
     CloseEverything();
-    SDL_Quit();
+    // Not SDL_Quit: it would close an audio device that the sound system left stuck in its
+    // driver, and wait for it for ever. Audio is the sound system's to end.
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   }
   Leave();
 }
 
 void SdlBackend::Leave() {
-  std::fflush(nullptr);
+  // Not every stream: the disk audio driver's file is locked by a device stuck in its write.
+  std::fflush(stdout);
+  std::fflush(stderr);
   // The game ends here and nothing of it runs again: exit() would destroy the game's own
   // objects, and a music player still open (a signal during the splash) would start the
   // sound system anew from its destructor, after the objects it needs were gone.
