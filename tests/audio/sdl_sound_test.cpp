@@ -71,12 +71,17 @@ class SdlSoundTest : public ::testing::Test {
     std::error_code ec;
     return static_cast<std::size_t>(std::filesystem::file_size(output_, ec)) / 8;
   }
-  // Root mean square of the left channel over frames [from, to).
-  double Level(std::size_t from, std::size_t to) const {
+  // The left channel of what was written.
+  std::vector<float> Left() const {
     std::ifstream in(output_, std::ios::binary);
     std::vector<float> samples;
     float pair[2];
     while (in.read(reinterpret_cast<char*>(pair), sizeof pair)) samples.push_back(pair[0]);
+    return samples;
+  }
+  // Root mean square of the left channel over frames [from, to).
+  double Level(std::size_t from, std::size_t to) const {
+    const std::vector<float> samples = Left();
     to = std::min(to, samples.size());
     double sum = 0;
     for (std::size_t i = from; i < to; ++i) sum += samples[i] * samples[i];
@@ -149,8 +154,58 @@ TEST_F(SdlSoundTest, EveryFileTheReaderTakesSoundsAndEnds) {
   }
 }
 
+// A tune starts with a device buffer (512 frames), and each event sounds from the first block
+// of the synthesizer (64 frames) at or after its own frame, wherever that falls in the buffer.
+TEST_F(SdlSoundTest, ANoteSoundsWithinASynthesizerBlockOfItsFrame) {
+  TrackBody body;  // ticks of 10 ms: the note at frame 4410, 314 frames into a buffer
+  body.Event(10, {0x90, 72, 110}).Event(10, {0x80, 72, 0}).End(0);
+  auto device = Open(SmfFile(0, 50, {body.bytes()}));
+  ASSERT_TRUE(device);
+  PlayToEnd(*device);
+  const std::vector<float> left = Left();  // silence up to the note
+  const auto onset = std::find_if(left.begin(), left.end(), [](float s) { return s != 0; });
+  ASSERT_NE(onset, left.end());
+  // The piano's C sounds from the second sample of its voice.
+  const auto place = (onset - left.begin()) % 512;
+  EXPECT_GE(place, 4410 % 512);
+  EXPECT_LT(place, 4410 % 512 + 64);
+}
+
+// A General MIDI System On resets the synthesizer: the channel turned down before it sounds.
+TEST_F(SdlSoundTest, ASystemExclusiveMessageReachesTheSynthesizer) {
+  TrackBody body;
+  body.Event(0, {0xB0, 7, 0}).Event(0, {0xF0, 5, 0x7E, 0x7F, 0x09, 0x01, 0xF7});
+  body.Event(0, {0x90, 72, 110}).Event(48, {0x80, 72, 0}).End(0);
+  auto device = Open(SmfFile(0, 96, {body.bytes()}));
+  ASSERT_TRUE(device);
+  const std::size_t before = FramesWritten();
+  PlayToEnd(*device);
+  EXPECT_GT(Level(before, FramesWritten()), 0.01);
+}
+
+// A bend to the centre, 0x2000 (bytes 0x00 0x40), leaves the note in tune; without its high
+// byte it would bend a whole tone down. The ocarina's A, nearly a pure tone, rises through
+// zero 440 times a second (392 a whole tone down).
+TEST_F(SdlSoundTest, ACentredPitchBendLeavesTheNoteInTune) {
+  TrackBody body;
+  body.Event(0, {0xC0, 79}).Event(0, {0xE0, 0x00, 0x40}).Event(0, {0x90, 69, 110});
+  auto device = Open(SmfFile(0, 96, {body.Event(96, {0x80, 69, 0}).End(0).bytes()}));
+  ASSERT_TRUE(device);
+  const std::size_t from = FramesWritten() + kRate / 10, to = from + kRate * 3 / 10;
+  PlayToEnd(*device);
+  const std::vector<float> left = Left();
+  ASSERT_GE(left.size(), to);
+  int rises = 0;
+  for (std::size_t i = from; i < to; ++i) rises += left[i - 1] < 0 && left[i] >= 0;
+  EXPECT_NEAR(rises, 440 * 3 / 10, 6);
+}
+
+// Each start resets the synthesizer: the channel that the tune turns down near its end is up
+// again for the first note.
 TEST_F(SdlSoundTest, EveryRewindPlaysTheFirstNoteAgain) {
-  auto device = Open(OneNoteSong(24));  // 125 ms at tick 0, then silence
+  TrackBody body;  // 125 ms at tick 0, then silence; the channel turned down at 500 ms
+  body.Event(0, {0x90, 67, 110}).Event(24, {0x80, 67, 0}).Event(72, {0xB0, 7, 0}).End(96);
+  auto device = Open(SmfFile(0, 96, {body.bytes()}));
   ASSERT_TRUE(device);
   for (int round = 0; round < 2; ++round) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let the last note die
@@ -191,6 +246,19 @@ TEST_F(SdlSoundTest, AStartPastTheBeginningTakesTheControllersBeforeIt) {
   device->Play(4, std::nullopt);
   while (device->Mode() == SequencerMode::Playing)
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  EXPECT_LT(Level(before, FramesWritten()), 0.001);
+}
+
+// A start past the beginning sends no note from before it: one held over the start is not
+// heard.
+TEST_F(SdlSoundTest, AStartPastTheBeginningSendsNoNoteFromBeforeIt) {
+  TrackBody body;
+  body.Event(0, {0x90, 72, 110}).Event(192, {0x80, 72, 0}).End(0);
+  auto device = Open(SmfFile(0, 96, {body.bytes()}));
+  ASSERT_TRUE(device);
+  const std::size_t before = FramesWritten();
+  device->Seek(4);
+  PlayToEnd(*device);
   EXPECT_LT(Level(before, FramesWritten()), 0.001);
 }
 
