@@ -447,3 +447,30 @@ case_deaf_window_manager() {
   expect_file "$folder/user.ini" 0000000000
   expect_file "$folder/HighSc.sav" abcd00000000ffffffff0100000000000011223344
 }
+
+# Some thread of the game sleeps in a write into a pipe.
+writing_into_pipe() { grep -qs pipe /proc/"$game_pid"/task/*/wchan; }
+
+# An audio device that stops taking sound for good (a sound server that hangs) holds no
+# termination signal: the game still ends at once, saving as the exit does. The disk driver
+# writes into a pipe whose reader stops in play; the pipe fills within a fraction of a second.
+case_audio_device_hangs() {
+  local folder="$out/program" w reader
+  make_program_folder "$folder"
+  plant_record "$folder"
+  printf '\001\377\377\000\000' >"$folder/user.ini"
+  mkfifo "$out/audio.raw"
+  cat "$out/audio.raw" >/dev/null &
+  reader=$!
+  x_session_pids+=("$reader")
+  start_game "$folder"
+  w=$(wait_main_window)
+  wait_for "the caption clock" 10 has_caption_clock "$w" || fail "no caption clock"
+  kill -STOP "$reader"
+  wait_for "the audio device to block" 5 writing_into_pipe || fail "the audio device never blocked"
+  kill -TERM "$game_pid"
+  await_game_end 5
+  [ "$game_status" = 0 ] || fail "SIGTERM ended the game with status $game_status"
+  expect_file "$folder/user.ini" 01ffff0000
+  expect_file "$folder/HighSc.sav" abcd00000000ffffffff0100000000000011223344
+}

@@ -7,7 +7,8 @@ x_session_claim=""
 stop_x_session() {
   local pid
   for pid in "${x_session_pids[@]}"; do
-    kill "$pid" 2>/dev/null || true
+    # A stopped process takes the signal only once it is continued.
+    kill "$pid" 2>/dev/null && kill -CONT "$pid" 2>/dev/null || true
   done
   for pid in "${x_session_pids[@]}"; do
     wait "$pid" 2>/dev/null || true
