@@ -439,6 +439,9 @@ struct TuneAcrossAStop {
 
 // The game's side, in a process of its own that stops itself; `report` gets what it saw.
 [[noreturn]] void PlayAcrossAStop(const TempFolder& folder, int report) {
+  // A process group of its own, which its parent keeps from being orphaned: stopped in an
+  // orphaned group, it would be sent SIGHUP.
+  setpgid(0, 0);
   const std::string output = folder.Path() + "/out.raw";
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
@@ -482,12 +485,12 @@ TEST(SdlSoundInAStoppedGame, TheTuneGoesOnFromWhereItsSoundStopped) {
   const bool reported = read(report[0], &seen, sizeof seen) == sizeof seen;
   close(report[0]);
   ASSERT_EQ(waitpid(game, &status, 0), game);
-  ASSERT_TRUE(reported);
+  std::ifstream said(folder.Path() + "/stderr.txt");
+  const std::string lines(std::istreambuf_iterator<char>(said), {});
+  ASSERT_TRUE(reported) << "status " << status << "\n" << lines;
   EXPECT_NEAR(seen.positionAfter, seen.heardAfter, 40);  // a buffer or two in flight
   EXPECT_EQ(seen.positionAtEnd, 2000);
   EXPECT_NEAR(seen.heardAtEnd, 2000, 40);
-  std::ifstream said(folder.Path() + "/stderr.txt");
-  const std::string lines(std::istreambuf_iterator<char>(said), {});
   EXPECT_EQ(lines.find("fumbo2:"), std::string::npos) << lines;
 }
 

@@ -460,7 +460,9 @@ case_audio_device_hangs() {
   plant_record "$folder"
   printf '\001\377\377\000\000' >"$folder/user.ini"
   mkfifo "$out/audio.raw"
-  cat "$out/audio.raw" >/dev/null &
+  # In a session of its own: a stopped process must not leave the tests' own process group
+  # with a stopped member, which would be sent SIGHUP if that group were orphaned meanwhile.
+  setsid cat "$out/audio.raw" >/dev/null &
   reader=$!
   x_session_pids+=("$reader")
   start_game "$folder"
