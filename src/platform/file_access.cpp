@@ -184,9 +184,12 @@ bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::
   return ReadFromStart(file.Get(), static_cast<std::size_t>(*size), bytes, error);
 }
 
-void TellUnusableOnce(const std::string& what, const std::string& path, const std::string& reason) {
+void TellOnce(const std::string& line, const std::string& key) {
   static std::set<std::string> told;
-  if (!told.insert(path).second) return;
-  std::fprintf(stderr, "fumbo2: cannot play the %s %s: %s\n", what.c_str(), path.c_str(),
-               reason.c_str());
+  if (told.insert(key.empty() ? line : key).second)
+    std::fprintf(stderr, "fumbo2: %s\n", line.c_str());
+}
+
+void TellUnusableOnce(const std::string& what, const std::string& path, const std::string& reason) {
+  TellOnce("cannot play the " + what + " " + path + ": " + reason, path);
 }

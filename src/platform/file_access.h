@@ -73,7 +73,9 @@ bool ReadSmallFile(const std::string& path, std::size_t limit, std::vector<std::
 // a failed write then returns EPIPE or EFBIG like any other failure.
 void LetFailedWritesFailAlone();
 
-// Says on standard error, once for each file, that the game cannot use it ("fumbo2: cannot
-// play the tune PATH: REASON"). The game never looks at the results of its sound and music
-// calls, so this is where a player learns why something is silent.
+// Says "fumbo2: LINE" on standard error once for each key (for each line when no key is
+// given). The game never looks at the results of its sound and music calls, so this is where a
+// player learns why something is silent.
+void TellOnce(const std::string& line, const std::string& key = {});
+// "fumbo2: cannot play the tune PATH: REASON", once for each file.
 void TellUnusableOnce(const std::string& what, const std::string& path, const std::string& reason);

@@ -103,16 +103,6 @@ class SilentDeviceWatch {
   std::uint32_t silent_ = 0;
 };
 
-// Said once for each tune: the game looks at none of the player's results, so this is where a
-// player learns why the music went quiet.
-void TellSilentDeviceOnce(const std::string& path) {
-  static std::set<std::string> told;
-  if (told.insert(path).second)
-    std::fprintf(stderr,
-                 "fumbo2: the audio device stopped taking sound; the tune %s goes on in silence\n",
-                 path.c_str());
-}
-
 // The device, the synthesizer and the effect slot, shared by the system and its sequencers
 // so that a device still open at the end never outlives them.
 struct AudioEngine {
@@ -227,7 +217,7 @@ class FluidSequencer : public SequencerBase {
     if (!tune_) return Song().EndTick();
     const std::uint32_t silent = watch_.SilentMillis(engine_->callbacks, WallClock());
     if (silent <= kSilentDeviceMillis) return tune_->Tick();
-    TellSilentDeviceOnce(path_);
+    TellOnce("the audio device stopped taking sound; the tune " + path_ + " goes on in silence");
     return tune_->Tick(std::uint64_t{silent - kSilentDeviceMillis} * 1000);
   }
 
