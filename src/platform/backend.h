@@ -65,8 +65,9 @@ class Backend {
 
   // --- Time. TickCount wraps at 2^32; callers subtract modulo 2^32.
   virtual std::uint32_t TickCount() = 0;
-  // Called in every waiting spin. Real: sleeps briefly and keeps Main on screen. Headless:
-  // advances the virtual clock by 1 ms. Runs no event handler but EndSession.
+  // Called in every waiting spin. Real: sleeps briefly, keeps Main on screen and lets the
+  // sound system watch its audio device. Headless: advances the virtual clock by 1 ms. Runs
+  // no event handler but EndSession.
   virtual void Idle() = 0;
   // One spin of a wait that still has `msLeft` milliseconds to go. The real back end may
   // sleep longer here, but wakes before the deadline; by default it is a plain Idle().

@@ -471,8 +471,30 @@ case_audio_device_hangs() {
   kill -STOP "$reader"
   wait_for "the audio device to block" 5 writing_into_pipe || fail "the audio device never blocked"
   kill -TERM "$game_pid"
-  await_game_end 5
+  await_game_end 3  # a second for the device to close, and no more
   [ "$game_status" = 0 ] || fail "SIGTERM ended the game with status $game_status"
   expect_file "$folder/user.ini" 01ffff0000
   expect_file "$folder/HighSc.sav" abcd00000000ffffffff0100000000000011223344
+}
+
+# Some thread of the game waits in the open of a FIFO that nobody opens to read.
+opening_a_fifo() { grep -qs partner /proc/"$game_pid"/task/*/wchan; }
+
+# An audio device that never finishes opening (a sound server that accepts and never answers)
+# holds no termination signal either: SIGTERM on the splash ends the game at once, before it
+# has read its save files, so it writes nothing. The disk driver opens a FIFO nobody reads.
+case_audio_device_never_opens() {
+  local folder="$out/program"
+  make_program_folder "$folder"
+  plant_record "$folder"
+  printf '\001\377\377\000\000' >"$folder/user.ini"
+  mkfifo "$out/audio.raw"
+  start_game "$folder"
+  wait_for "the splash" 20 visible_window '^Ad of Rilo$' || fail "no splash"
+  wait_for "the audio device to open" 5 opening_a_fifo || fail "the audio device never waited"
+  kill -TERM "$game_pid"
+  await_game_end 3
+  [ "$game_status" = 0 ] || fail "SIGTERM ended the game with status $game_status"
+  expect_file "$folder/user.ini" 01ffff0000
+  expect_file "$folder/HighSc.sav" abcd7b000000ffffffff0900050000000311223344
 }

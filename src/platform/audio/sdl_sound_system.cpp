@@ -6,6 +6,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@
 
 #include "platform/audio/effect_mixer.h"
 #include "platform/audio/mci_interpreter.h"
+#include "platform/audio/silent_device_watch.h"
 #include "platform/audio/sound_system.h"
 #include "platform/audio/soundfont_loader.h"
 #include "platform/audio/tune_performance.h"
@@ -37,14 +39,10 @@ constexpr double kSynthGain = 0.4;        // keeps a busy tune clear of clipping
 // game tune, at its busiest, sounds 63 (notes and their release tails), so none is ever
 // taken from a note that still sounds; 96 leaves half as many again to spare.
 constexpr int kPolyphony = 96;
-// How long the device may run no callback before it counts as no longer taking sound. A
-// device renders its buffer every 12 ms or so.
-constexpr std::uint32_t kSilentDeviceMillis = 1000;
-// A gap between two looks at the device longer than this is not the device's silence alone:
-// the whole process was stopped meanwhile (a shell's Ctrl+Z, a debugger), the audio thread
-// with it, while the clock went on. Only this much of such a gap counts, so the device has time
-// to run again once the process goes on.
-constexpr std::uint32_t kLongestLookGapMillis = 200;
+// How long the device may run no callback, in the game's running time, before it counts as
+// no longer taking sound. A device renders its buffer every 12 ms or so, and a starved audio
+// thread renders late, but renders: only a device whose callback stopped comes near this.
+constexpr std::uint64_t kSilentDeviceMillis = 1000;
 // How long the end of the game waits for the device to close. Closing waits for the device's
 // thread, which a device that takes no more sound (a sound server that hangs) holds for ever.
 constexpr auto kDeviceCloseBound = std::chrono::seconds(1);
@@ -55,52 +53,43 @@ std::uint32_t WallClock() {
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+// Runs `job` on a thread of its own, which is never joined: a driver call that does not come
+// back (a sound server that accepts and never answers) is left to the end of the program,
+// which does not wait for it. Without a thread to spare, the job runs here and now.
+template <typename Result>
+std::future<Result> RunOnItsOwnThread(std::function<Result()> job) {
+  auto task = std::make_shared<std::packaged_task<Result()>>(std::move(job));
+  std::future<Result> result = task->get_future();
+  try {
+    std::thread([task] {
+      (*task)();
+      SDL_TLSCleanup();  // SDL frees its per-thread block (the error text) only on its own threads
+    }).detach();
+  } catch (const std::system_error&) {
+    (*task)();
+  }
+  return result;
+}
+
 // Closes the device, unless its thread does not come back within the bound: the device is
 // then left to the end of the program. True when it closed.
 bool CloseDevice(SDL_AudioDeviceID device) {
-  std::packaged_task<void()> close([device] { SDL_CloseAudioDevice(device); });
-  std::future<void> closed = close.get_future();
-  std::thread closer;
-  try {
-    closer = std::thread(std::move(close));
-  } catch (const std::system_error&) {  // no thread to spare: the close waits, then
-    SDL_CloseAudioDevice(device);
-    return true;
-  }
-  if (closed.wait_for(kDeviceCloseBound) == std::future_status::ready) {
-    closer.join();
-    return true;
-  }
-  closer.detach();
+  auto closed = RunOnItsOwnThread<void>([device] { SDL_CloseAudioDevice(device); });
+  if (closed.wait_for(kDeviceCloseBound) == std::future_status::ready) return true;
   std::fprintf(stderr, "fumbo2: the audio device did not close; the game ends without it\n");
   return false;
 }
 
-// Whether the audio device still takes sound, judged by its own progress: how long its callback
-// has not run, counted only while the game ran too. A starved audio thread runs late, but runs.
-class SilentDeviceWatch {
- public:
-  SilentDeviceWatch() = default;
-  SilentDeviceWatch(std::uint64_t callbacks, std::uint32_t now)
-      : callbacks_(callbacks), lastLook_(now) {}
+// A tune that plays: what the callback renders, and what the game needs to tell that its
+// device went silent.
+struct PlayingTune {
+  PlayingTune(const MidiSong& song, fluid_synth_t* synth, int rate, std::uint32_t fromTick,
+              std::uint32_t endTick, const std::string& path, std::uint64_t startedAt)
+      : performance(song, synth, rate, fromTick, endTick), path(path), startedAt(startedAt) {}
 
-  // The milliseconds the device has run no callback, as far as the looks can tell.
-  std::uint32_t SilentMillis(std::uint64_t callbacks, std::uint32_t now) {
-    const std::uint32_t gap = now - lastLook_;
-    lastLook_ = now;
-    if (callbacks != callbacks_) {
-      callbacks_ = callbacks;
-      silent_ = 0;
-    } else {
-      silent_ += std::min(gap, kLongestLookGapMillis);
-    }
-    return silent_;
-  }
-
- private:
-  std::uint64_t callbacks_ = 0;
-  std::uint32_t lastLook_ = 0;
-  std::uint32_t silent_ = 0;
+  TunePerformance performance;
+  std::string path;
+  std::uint64_t startedAt;  // the game's running time (SilentDeviceWatch) at its start
 };
 
 // The device, the synthesizer and the effect slot, shared by the system and its sequencers
@@ -109,10 +98,11 @@ struct AudioEngine {
   SDL_AudioDeviceID device = 0;
   int rate = kRate;
   fluid_settings_t* settings = nullptr;
-  fluid_synth_t* synth = nullptr;       // null: tunes keep time in silence
-  std::vector<TunePerformance*> tunes;  // playing (changed with the device locked)
-  std::uint64_t callbacks = 0;          // runs of the callback (counted with the device locked)
-  std::string font;                     // the SoundFont's path
+  fluid_synth_t* synth = nullptr;           // null: tunes keep time in silence
+  std::vector<PlayingTune*> tunes;          // changed on the game's thread, with the device locked
+  std::atomic<std::uint64_t> callbacks{0};  // runs of the callback
+  SilentDeviceWatch watch{0, WallClock()};  // on the game's thread
+  std::string font;                         // the SoundFont's path
   int fontId = -1;
   std::set<int> programs;  // whose presets are loaded (every preset has to be kept in memory)
   bool wholeFont = false;  // the font could not be cut down to some programs
@@ -132,6 +122,17 @@ struct AudioEngine {
     if (closed) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
+  // Looks at the device's progress, on the game's thread. Once it has run no callback for a
+  // second of the game's running time, each tune that plays says once that it goes on in
+  // silence.
+  void WatchDevice() {
+    watch.Look(callbacks.load(std::memory_order_relaxed), WallClock());
+    for (const PlayingTune* tune : tunes)
+      if (watch.SilentMillisSince(tune->startedAt) > kSilentDeviceMillis)
+        TellOnce("the audio device stopped taking sound; the tune " + tune->path +
+                 " goes on in silence");
+  }
+
   // While no tune plays and the last notes have died away the synthesizer would render
   // silence: it is left alone then.
   bool Sounding() const {
@@ -142,19 +143,20 @@ struct AudioEngine {
   // that each event sounds at its own sample (as near as the synthesizer's blocks of 64 allow).
   static void Callback(void* userdata, Uint8* stream, int length) {
     auto* engine = static_cast<AudioEngine*>(userdata);
-    ++engine->callbacks;
+    engine->callbacks.fetch_add(1, std::memory_order_relaxed);
     auto* out = reinterpret_cast<float*>(stream);
     const int frames = length / static_cast<int>(2 * sizeof(float));
     for (int done = 0; done < frames;) {
       int stretch = frames - done;
-      for (TunePerformance* tune : engine->tunes) stretch = tune->FramesBeforeNextEvent(stretch);
+      for (PlayingTune* tune : engine->tunes)
+        stretch = tune->performance.FramesBeforeNextEvent(stretch);
       float* at = out + 2 * done;
       if (engine->Sounding()) {
         fluid_synth_write_float(engine->synth, stretch, at, 0, 2, at, 1, 2);
       } else {
         std::fill(at, at + 2 * stretch, 0.0f);
       }
-      for (TunePerformance* tune : engine->tunes) tune->Advance(stretch);
+      for (PlayingTune* tune : engine->tunes) tune->performance.Advance(stretch);
       done += stretch;
     }
     engine->effects.MixInto(out, frames);
@@ -183,9 +185,10 @@ class FluidSequencer : public SequencerBase {
   void StartOutput(std::uint32_t fromTick) override {
     DeviceLock lock(*engine_);
     EndTune();
-    tune_.emplace(Song(), engine_->synth, engine_->rate, fromTick, endTick_);
+    engine_->WatchDevice();
+    tune_.emplace(Song(), engine_->synth, engine_->rate, fromTick, endTick_, path_,
+                  engine_->watch.RunningMillis());
     engine_->tunes.push_back(&*tune_);
-    watch_ = SilentDeviceWatch(engine_->callbacks, WallClock());
   }
 
   void StopOutput(bool silence) override {
@@ -205,20 +208,22 @@ class FluidSequencer : public SequencerBase {
   void OutputEndsAt(std::uint32_t tick) override {
     endTick_ = tick;
     DeviceLock lock(*engine_);
-    if (tune_) tune_->EndAt(tick);
+    if (tune_) tune_->performance.EndAt(tick);
   }
 
   // The tick the sound has reached. A device that stops taking sound no longer runs the
-  // callback, and its tune would play for ever: once it has been silent for a second, the
-  // tune's time goes on by the clock, in silence, and still ends. When the device takes sound
-  // again, the tune goes on from where its sound stopped.
+  // callback, and its tune would play for ever: once the device has been silent for a second
+  // of the game's running time, the tune's time goes on by the clock, a second behind, in
+  // silence, and still ends. When the device takes sound again, the tune goes on from where
+  // its sound stopped.
   std::uint32_t OutputTick() override {
-    DeviceLock lock(*engine_);
     if (!tune_) return Song().EndTick();
-    const std::uint32_t silent = watch_.SilentMillis(engine_->callbacks, WallClock());
-    if (silent <= kSilentDeviceMillis) return tune_->Tick();
-    TellOnce("the audio device stopped taking sound; the tune " + path_ + " goes on in silence");
-    return tune_->Tick(std::uint64_t{silent - kSilentDeviceMillis} * 1000);
+    engine_->WatchDevice();
+    const std::uint64_t silent = engine_->watch.SilentMillisSince(tune_->startedAt);
+    const std::uint64_t aheadMillis =
+        silent > kSilentDeviceMillis ? silent - kSilentDeviceMillis : 0;
+    DeviceLock lock(*engine_);
+    return tune_->performance.Tick(aheadMillis * 1000);
   }
 
  private:
@@ -230,9 +235,8 @@ class FluidSequencer : public SequencerBase {
 
   std::shared_ptr<AudioEngine> engine_;
   std::string path_;
-  std::optional<TunePerformance> tune_;
+  std::optional<PlayingTune> tune_;
   std::uint32_t endTick_ = 0;
-  SilentDeviceWatch watch_;
 };
 
 // Keeps FluidSynth's own lines about a font that does not load off standard error while it
@@ -322,6 +326,8 @@ class SdlSoundSystem : public SoundSystem {
     return std::make_unique<FluidSequencer>(std::move(*song), engine_, path);
   }
 
+  void WatchDevice() override { engine_->WatchDevice(); }
+
  protected:
   bool StartEffect(const std::string& path, EffectFailure& failure) override {
     auto samples = LoadEffect(path, failure);
@@ -407,7 +413,6 @@ std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::strin
 // The synthesizer with the first of `soundFonts` that loads, or null with the reason in `why`
 // (empty when each font there was told already).
 bool StartSynth(AudioEngine& engine, const std::vector<std::string>& soundFonts, std::string& why) {
-  setenv("OMP_NUM_THREADS", "1", 0);  // one worker thread is plenty for a tune
   engine.settings = new_fluid_settings();
   fluid_settings_setnum(engine.settings, "synth.sample-rate", engine.rate);
   fluid_settings_setnum(engine.settings, "synth.gain", kSynthGain);
@@ -439,9 +444,8 @@ bool StartSynth(AudioEngine& engine, const std::vector<std::string>& soundFonts,
   return false;
 }
 
-}  // namespace
-
-std::unique_ptr<SoundSystem> CreateSdlSoundSystem(const std::vector<std::string>& soundFonts) {
+// Starts audio, opens the device and starts the synthesizer on it; on the opening thread.
+std::unique_ptr<SoundSystem> OpenSdlSoundSystem(const std::vector<std::string>& soundFonts) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     std::fprintf(stderr, "fumbo2: no audio (%s); music and sounds are silent\n", SDL_GetError());
     return CreateVirtualSoundSystem(WallClock);
@@ -466,4 +470,19 @@ std::unique_ptr<SoundSystem> CreateSdlSoundSystem(const std::vector<std::string>
     std::fprintf(stderr, "fumbo2: %s; the music is silent\n", why.c_str());
   SDL_PauseAudioDevice(engine->device, 0);
   return std::make_unique<SdlSoundSystem>(std::move(engine));
+}
+
+}  // namespace
+
+// A driver that never finishes opening (the disk driver on a FIFO that nobody reads, a sound
+// server that accepts and never answers) waits in its open for ever, where no signal breaks
+// in: so the open has a thread of its own, and the game idles meanwhile and can still end.
+std::unique_ptr<SoundSystem> CreateSdlSoundSystem(const std::vector<std::string>& soundFonts,
+                                                  const std::function<void()>& whileOpening) {
+  setenv("OMP_NUM_THREADS", "1", 0);  // one synthesizer worker is plenty for a tune
+  auto opened = RunOnItsOwnThread<std::unique_ptr<SoundSystem>>(
+      [soundFonts] { return OpenSdlSoundSystem(soundFonts); });
+  if (whileOpening)
+    while (opened.wait_for(std::chrono::seconds(0)) != std::future_status::ready) whileOpening();
+  return opened.get();
 }

@@ -38,6 +38,9 @@ class SoundSystem {
   virtual std::unique_ptr<SequencerDevice> OpenSequencer(const std::string& path,
                                                          std::uint32_t* error,
                                                          std::string* why) = 0;
+  // The back end calls this at every frame, in every state, on the game's thread: the real
+  // system judges there whether its device still takes sound, by the game's own running time.
+  virtual void WatchDevice() {}
 
  protected:
   // Starts the effect; false with `failure` filled when the file cannot be played.
@@ -49,12 +52,17 @@ class SoundSystem {
 
 // Headless: tunes advance with `clock` (milliseconds), nothing is heard.
 std::unique_ptr<SoundSystem> CreateVirtualSoundSystem(std::function<std::uint32_t()> clock);
-// Real: SDL audio with FluidSynth and the first of `soundFonts` that loads (by default the
-// General MIDI SoundFonts of Debian's packages). Without an audio device it says so once on
-// standard error and falls back to a silent system that still keeps time; a SoundFont that is
-// there but cannot be used is told in one line, and without one the tunes keep time in
-// silence.
-std::unique_ptr<SoundSystem> CreateSdlSoundSystem(const std::vector<std::string>& soundFonts = {
-                                                      "/usr/share/sounds/sf2/TimGM6mb.sf2",
-                                                      "/usr/share/sounds/sf2/default-GM.sf2",
-                                                      "/usr/share/sounds/sf2/FluidR3_GM.sf2"});
+// The General MIDI SoundFonts of Debian's packages, in the order they are tried.
+inline const std::vector<std::string> kGeneralMidiSoundFonts = {
+    "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
+// Real: SDL audio with FluidSynth and the first of `soundFonts` that loads. Without an audio
+// device it says so once on standard error and falls back to a silent system that still keeps
+// time; a SoundFont that is there but cannot be used is told in one line, and without one the
+// tunes keep time in silence. The device opens on a thread of its own while `whileOpening`
+// runs over and over (the back end idles there, where a termination signal still ends the
+// game), so an audio driver that never answers holds nothing else; one that answers late
+// still plays. Without `whileOpening` the open is simply waited for.
+std::unique_ptr<SoundSystem> CreateSdlSoundSystem(
+    const std::vector<std::string>& soundFonts = kGeneralMidiSoundFonts,
+    const std::function<void()>& whileOpening = {});

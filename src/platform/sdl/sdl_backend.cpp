@@ -215,6 +215,7 @@ void SdlBackend::Idle() { IdleFor(1); }
 // steps of one, so the deadline is met), and never longer than kLongestIdleMs.
 void SdlBackend::IdleFor(std::uint32_t msLeft) {
   EndIfSignalled();
+  if (sound_) sound_->WatchDevice();  // every frame of every state idles here
   const std::uint32_t now = MonotonicMilliseconds();
   if (static_cast<std::uint32_t>(now - lastIdleLook_) >= kIdleLookMs) {
     lastIdleLook_ = now;
@@ -442,13 +443,17 @@ MsgBoxAnswer SdlBackend::MessageBox(const std::string& text, MsgBoxButtons butto
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED)
           DispatchWindowEvent(event.window);
       },
-      [] { return EndSignalled(); });
+      [this] {
+        if (sound_) sound_->WatchDevice();  // the box is the game's frame loop while it is up
+        return EndSignalled();
+      });
   if (!answer) EndSession();  // the box is down already
   return *answer;
 }
 
 SoundSystem& SdlBackend::Sound() {
-  if (!sound_) sound_ = CreateSdlSoundSystem();
+  // While the device opens the game idles, so that a termination signal still ends it.
+  if (!sound_) sound_ = CreateSdlSoundSystem(kGeneralMidiSoundFonts, [this] { Idle(); });
   if (!sound_) sound_ = CreateVirtualSoundSystem([this] { return TickCount(); });
   if (!sound_) {
     std::fprintf(stderr, "fumbo2: no sound system is available\n");
