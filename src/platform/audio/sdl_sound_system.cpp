@@ -413,6 +413,7 @@ std::shared_ptr<const EffectSamples> SdlSoundSystem::LoadEffect(const std::strin
 // The synthesizer with the first of `soundFonts` that loads, or null with the reason in `why`
 // (empty when each font there was told already).
 bool StartSynth(AudioEngine& engine, const std::vector<std::string>& soundFonts, std::string& why) {
+  setenv("OMP_NUM_THREADS", "1", 0);  // one worker thread is plenty for a tune
   engine.settings = new_fluid_settings();
   fluid_settings_setnum(engine.settings, "synth.sample-rate", engine.rate);
   fluid_settings_setnum(engine.settings, "synth.gain", kSynthGain);
@@ -444,11 +445,12 @@ bool StartSynth(AudioEngine& engine, const std::vector<std::string>& soundFonts,
   return false;
 }
 
-// Starts audio, opens the device and starts the synthesizer on it; on the opening thread.
-std::unique_ptr<SoundSystem> OpenSdlSoundSystem(const std::vector<std::string>& soundFonts) {
+// Starts audio and opens the device; null, said in one line, when there is none. The
+// synthesizer is started afterwards on the game's thread, where its memory is kept.
+std::shared_ptr<AudioEngine> OpenDevice() {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     std::fprintf(stderr, "fumbo2: no audio (%s); music and sounds are silent\n", SDL_GetError());
-    return CreateVirtualSoundSystem(WallClock);
+    return nullptr;
   }
   auto engine = std::make_shared<AudioEngine>();
   SDL_AudioSpec want{}, have{};
@@ -462,14 +464,9 @@ std::unique_ptr<SoundSystem> OpenSdlSoundSystem(const std::vector<std::string>& 
   if (engine->device == 0) {
     std::fprintf(stderr, "fumbo2: no audio device (%s); music and sounds are silent\n",
                  SDL_GetError());
-    engine.reset();
-    return CreateVirtualSoundSystem(WallClock);
+    return nullptr;
   }
-  std::string why;
-  if (!StartSynth(*engine, soundFonts, why) && !why.empty())
-    std::fprintf(stderr, "fumbo2: %s; the music is silent\n", why.c_str());
-  SDL_PauseAudioDevice(engine->device, 0);
-  return std::make_unique<SdlSoundSystem>(std::move(engine));
+  return engine;
 }
 
 }  // namespace
@@ -479,10 +476,14 @@ std::unique_ptr<SoundSystem> OpenSdlSoundSystem(const std::vector<std::string>& 
 // in: so the open has a thread of its own, and the game idles meanwhile and can still end.
 std::unique_ptr<SoundSystem> CreateSdlSoundSystem(const std::vector<std::string>& soundFonts,
                                                   const std::function<void()>& whileOpening) {
-  setenv("OMP_NUM_THREADS", "1", 0);  // one synthesizer worker is plenty for a tune
-  auto opened = RunOnItsOwnThread<std::unique_ptr<SoundSystem>>(
-      [soundFonts] { return OpenSdlSoundSystem(soundFonts); });
+  auto opened = RunOnItsOwnThread<std::shared_ptr<AudioEngine>>(OpenDevice);
   if (whileOpening)
     while (opened.wait_for(std::chrono::seconds(0)) != std::future_status::ready) whileOpening();
-  return opened.get();
+  std::shared_ptr<AudioEngine> engine = opened.get();
+  if (engine == nullptr) return CreateVirtualSoundSystem(WallClock);
+  std::string why;
+  if (!StartSynth(*engine, soundFonts, why) && !why.empty())
+    std::fprintf(stderr, "fumbo2: %s; the music is silent\n", why.c_str());
+  SDL_PauseAudioDevice(engine->device, 0);
+  return std::make_unique<SdlSoundSystem>(std::move(engine));
 }
