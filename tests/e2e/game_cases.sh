@@ -448,6 +448,15 @@ case_deaf_window_manager() {
   expect_file "$folder/HighSc.sav" abcd00000000ffffffff0100000000000011223344
 }
 
+# A program folder with a record and settings (key sensitivity 1, music on, effects off) whose
+# audio the disk driver sends into the FIFO $out/audio.raw.
+program_with_audio_fifo() {
+  make_program_folder "$1"
+  plant_record "$1"
+  printf '\001\377\377\000\000' >"$1/user.ini"
+  mkfifo "$out/audio.raw"
+}
+
 # Some thread of the game sleeps in a write into a pipe.
 writing_into_pipe() { grep -qs pipe /proc/"$game_pid"/task/*/wchan; }
 
@@ -456,10 +465,7 @@ writing_into_pipe() { grep -qs pipe /proc/"$game_pid"/task/*/wchan; }
 # writes into a pipe whose reader stops in play; the pipe fills within a fraction of a second.
 case_audio_device_hangs() {
   local folder="$out/program" w reader
-  make_program_folder "$folder"
-  plant_record "$folder"
-  printf '\001\377\377\000\000' >"$folder/user.ini"
-  mkfifo "$out/audio.raw"
+  program_with_audio_fifo "$folder"
   # In a session of its own: a stopped process must not leave the tests' own process group
   # with a stopped member, which would be sent SIGHUP if that group were orphaned meanwhile.
   setsid cat "$out/audio.raw" >/dev/null &
@@ -485,10 +491,7 @@ opening_a_fifo() { grep -qs partner /proc/"$game_pid"/task/*/wchan; }
 # has read its save files, so it writes nothing. The disk driver opens a FIFO nobody reads.
 case_audio_device_never_opens() {
   local folder="$out/program"
-  make_program_folder "$folder"
-  plant_record "$folder"
-  printf '\001\377\377\000\000' >"$folder/user.ini"
-  mkfifo "$out/audio.raw"
+  program_with_audio_fifo "$folder"
   start_game "$folder"
   wait_for "the splash" 20 visible_window '^Ad of Rilo$' || fail "no splash"
   wait_for "the audio device to open" 5 opening_a_fifo || fail "the audio device never waited"
